@@ -1,0 +1,52 @@
+// The codec object: one adaptive tree plus the state the block encoder and the
+// block decoder carry between calls. Fixed size, allocates nothing, does no I/O.
+#pragma once
+
+#include <cstdint>
+
+#include "codec/HufTypes.h"
+
+class ZkCodec {
+public:
+    HufTree Tree;
+    uint8_t ModeFlags;          // bit 0: reset for encoding, bit 1: for decoding
+    uint8_t EncodeWindow[33];   // encoder bit window; byte 0 is being filled
+    uint8_t WindowGuard;        // always 0: read as the byte after the window
+    uint8_t PendingBits;        // valid bits in EncodeWindow
+    uint32_t Reservoir;         // decoder: unconsumed bits, next one in bit 0
+    uint8_t BitsLeft;           // decoder: bits in Reservoir, 0..32
+    uint16_t Walk;              // decoder: 510 at a symbol boundary, else a child pair
+    uint32_t HalvingPeriod;     // handed to HufInit at every reset
+
+    // All fields zero, HalvingPeriod 0, then ResetForEncoding.
+    ZkCodec();
+
+    void Done();
+    void ResetCommon();
+    void ResetForEncoding();
+    void ResetForDecoding();
+
+    uint32_t GetHalveLimit() const;
+    int64_t GetHalvings() const;
+    // Whole coded bytes per coded symbol since the last reset (1.0 = no
+    // compression). With no symbol coded (an empty source) it returns 0
+    // rather than dividing by zero.
+    double GetCodingRatio() const;
+
+    // Codes a prefix of source[0..sourceLength) into output[0..outputLength).
+    // consumed: input bytes coded; produced: output bytes written. Bits that do
+    // not fill a byte, and complete bytes that found no room, stay in the codec.
+    // sourceLength 0 is the end-of-data call that writes the final partial byte.
+    // Returns false at once (outputs unwritten) when outputLength is 0;
+    // otherwise consumed > 0 (with input) or produced > 0 (end of data).
+    // Bytes of output beyond produced may hold scratch.
+    bool Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& consumed,
+                uint8_t* output, uint32_t outputLength, uint32_t& produced);
+
+    // Restores at most limit bytes from the coded bytes source[0..sourceLength).
+    // Never consumes a byte beyond the one holding the last wanted symbol's
+    // final bit; unused bits of consumed bytes stay in the codec.
+    // Returns false at once (outputs unwritten) when limit is 0, else true.
+    bool Decode(const uint8_t* source, uint32_t sourceLength, uint32_t& consumed,
+                uint8_t* output, uint32_t limit, uint32_t& produced);
+};

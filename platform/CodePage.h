@@ -1,0 +1,14 @@
+// Conversion of code page 1251 text to the console's OEM code page (866 on a
+// Russian-language system), one byte per character.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+std::string AnsiToOem(std::string_view ansiText);
+uint8_t AnsiToOemByte(uint8_t ansiByte);
+
+}  // namespace platform

@@ -1,0 +1,14 @@
+// The console: raw bytes to standard output and one line from standard input.
+// Line ends, code page conversion and message layout belong to the bench.
+#pragma once
+
+#include <string_view>
+
+namespace platform {
+
+void ConsoleWrite(std::string_view bytes);
+void ConsoleFlush();
+// Reads and discards one line; end of input counts as a line.
+void ConsoleReadLine();
+
+}  // namespace platform

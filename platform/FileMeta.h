@@ -1,0 +1,48 @@
+// File metadata and names, in the forms the file layer and the bench expect:
+// the Windows attribute word, local MS-DOS date and time stamps, full names.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+inline constexpr uint32_t kAttrReadOnly = 0x01;
+inline constexpr uint32_t kAttrFolder = 0x10;
+inline constexpr uint32_t kAttrArchive = 0x20;
+
+// The platform's folder separator ('/' here), written between folder and name.
+char FolderSeparator();
+// True for the characters that end a name's folder part ('/' here).
+bool IsFolderDelimiter(char c);
+
+// True for an existing file that is not a folder.
+bool FileExists(const std::string& name);
+// True when both names denote the same existing file.
+bool SameFile(const std::string& first, const std::string& second);
+
+// 0x20 for a file, | 0x01 when the owner may not write it, 0x10 for a folder;
+// 0 on failure.
+uint32_t GetFileAttributes(const std::string& name);
+// Read-only clears every write permission; without it the owner's write
+// permission is given back. Returns false on failure.
+bool SetFileAttributes(const std::string& name, uint32_t attributes);
+
+// Last modification time as a local MS-DOS stamp (date in the high 16 bits,
+// 2-second resolution); 0 on failure, for a folder, or outside 1980..2107.
+uint32_t GetFileDosStamp(const std::string& name);
+// Sets only the last modification time, through an open with write access
+// (so it fails on a read-only file). A stamp of 0 or an invalid stamp changes
+// nothing. Returns false on failure.
+bool SetFileDosStamp(const std::string& name, uint32_t stamp);
+
+// The name made absolute against the current folder and normalised
+// lexically; the file need not exist.
+std::string FullName(const std::string& name);
+// The part after the last folder delimiter; the whole name if there is none.
+std::string_view NameWithoutFolder(std::string_view name);
+// Everything up to and including the last folder delimiter; empty if none.
+std::string_view FolderOf(std::string_view name);
+
+}  // namespace platform

@@ -1,0 +1,51 @@
+// Files with one-byte transfer units, as the file layer and the bench use them.
+// Sharing follows the Windows rules: an open that denies writing fails while
+// another open has write access, and an open with write access fails while
+// another open denies writing (enforced across processes too).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+enum class ReadSharing : uint8_t {
+    DenyWrite,  // others may read the file but not write it
+    DenyNone,   // others may read and write it
+};
+
+class File {
+public:
+    File() = default;
+    ~File();
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    // Binds the record to a name; no I/O.
+    void Assign(std::string name);
+    const std::string& Name() const { return Name_; }
+
+    // Each returns the I/O result: 0 on success, else a nonzero error number.
+    // Opens an existing file read-only. A folder never opens.
+    int OpenRead(ReadSharing sharing);
+    // Creates or truncates the file with read and write access, shared for
+    // reading and writing. Fails without truncating when the sharing rules
+    // forbid it or the existing file is read-only.
+    int Create();
+    // Closing a file that is not open gives a nonzero result.
+    int Close();
+
+    bool IsOpen() const { return Handle_ >= 0; }
+    // Block transfers return the count moved; a failure counts as 0.
+    uint32_t Read(void* data, uint32_t count);
+    uint32_t Write(const void* data, uint32_t count);
+    bool AtEnd();          // position has reached the size
+    uint64_t Position();
+    uint64_t Size();
+
+private:
+    std::string Name_;
+    int Handle_ = -1;
+};
+
+}  // namespace platform
