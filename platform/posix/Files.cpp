@@ -1,0 +1,122 @@
+#include "platform/Files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "platform/posix/ShareLocks.h"
+
+namespace platform {
+namespace {
+
+// Closes a descriptor that is being given up after a failed open, keeping the
+// error that made the open fail.
+int Abandon(int fd, int error) {
+    close(fd);
+    return error;
+}
+
+}  // namespace
+
+File::~File() {
+    if (IsOpen()) Close();
+}
+
+void File::Assign(std::string name) { Name_ = std::move(name); }
+
+int File::OpenRead(ReadSharing sharing) {
+    if (IsOpen()) Close();
+    // Non-blocking so that a named pipe without a writer cannot stall the open.
+    const int fd = open(Name_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return errno;
+    struct stat info {};
+    if (fstat(fd, &info) != 0) return Abandon(fd, errno);
+    if (S_ISDIR(info.st_mode)) return Abandon(fd, EISDIR);
+    if (S_ISREG(info.st_mode) && sharing == ReadSharing::DenyWrite) {
+        const int error = posix::ClaimSharing(fd, {.DeniesWrite = true, .HasWriteAccess = false});
+        if (error != 0) return Abandon(fd, error);
+    }
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return Abandon(fd, errno);
+    Handle_ = fd;
+    return 0;
+}
+
+int File::Create() {
+    if (IsOpen()) Close();
+    // Never truncate on open: the sharing and read-only checks come first.
+    bool created = false;
+    int fd = open(Name_.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        fd = open(Name_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        created = fd >= 0;
+    }
+    if (fd < 0) return errno;
+    struct stat info {};
+    if (fstat(fd, &info) != 0) return Abandon(fd, errno);
+    if (S_ISDIR(info.st_mode)) return Abandon(fd, EISDIR);
+    if (S_ISREG(info.st_mode)) {
+        // A read-only file refuses writers whatever the process's privileges.
+        if (!created && (info.st_mode & S_IWUSR) == 0) return Abandon(fd, EACCES);
+        const int error = posix::ClaimSharing(fd, {.DeniesWrite = false, .HasWriteAccess = true});
+        if (error != 0) return Abandon(fd, error);
+        if (ftruncate(fd, 0) != 0) return Abandon(fd, errno);
+    }
+    Handle_ = fd;
+    return 0;
+}
+
+int File::Close() {
+    if (!IsOpen()) return EBADF;
+    const int fd = std::exchange(Handle_, -1);
+    // Linux releases the descriptor even when close reports an error, so the
+    // record is closed either way.
+    return close(fd) == 0 ? 0 : errno;
+}
+
+uint32_t File::Read(void* data, uint32_t count) {
+    if (!IsOpen()) return 0;
+    auto* bytes = static_cast<char*>(data);
+    uint32_t done = 0;
+    while (done < count) {
+        const ssize_t got = read(Handle_, bytes + done, count - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += static_cast<uint32_t>(got);
+    }
+    return done;
+}
+
+uint32_t File::Write(const void* data, uint32_t count) {
+    if (!IsOpen()) return 0;
+    const auto* bytes = static_cast<const char*>(data);
+    uint32_t done = 0;
+    while (done < count) {
+        const ssize_t put = write(Handle_, bytes + done, count - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) break;
+        done += static_cast<uint32_t>(put);
+    }
+    return done;
+}
+
+// A file that is not open has nothing more to give.
+bool File::AtEnd() { return !IsOpen() || Position() >= Size(); }
+
+uint64_t File::Position() {
+    if (!IsOpen()) return 0;
+    const off_t position = lseek(Handle_, 0, SEEK_CUR);
+    return position < 0 ? 0 : static_cast<uint64_t>(position);
+}
+
+uint64_t File::Size() {
+    if (!IsOpen()) return 0;
+    struct stat info {};
+    if (fstat(Handle_, &info) != 0 || info.st_size < 0) return 0;
+    return static_cast<uint64_t>(info.st_size);
+}
+
+}  // namespace platform

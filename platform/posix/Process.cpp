@@ -1,0 +1,21 @@
+#include "platform/Process.h"
+
+#include <unistd.h>
+
+#include <vector>
+
+namespace platform {
+
+std::string ExecutablePath() {
+    // readlink does not say when it had to cut the name, so grow the buffer
+    // until the name fits with room to spare.
+    std::vector<char> buffer(256);
+    for (;;) {
+        const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0) return {};
+        if (static_cast<size_t>(length) < buffer.size()) return std::string(buffer.data(), static_cast<size_t>(length));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace platform
