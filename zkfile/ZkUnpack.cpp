@@ -1,0 +1,94 @@
+// Unpacking: compressed file -> restored file with the source's contents,
+// attributes and date.
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/FileMeta.h"
+#include "zkfile/ZkFile.h"
+
+void ZkFile::Unpack(const std::string& packedName, const std::string& restoredName) {
+    EnsureBuffers();
+    if (!BuffersReady()) return;
+    SetError(zkeNone);
+    CreatePlain(restoredName, packedName);
+    if (HasError()) return;
+    OpenPacked(packedName);
+    if (NoError()) {
+        ReadInfo();
+        if (NoError()) UnpackStream();
+        if (NoError()) CheckEndMarker();
+    }
+    CloseAll();
+}
+
+void ZkFile::CreatePlain(const std::string& name, const std::string& packedName) {
+    SetError(zkeNone);
+    FullName = platform::FullName(name);
+    PlainFile.Assign(FullName);
+    if (!HasFlag(PermitOverwriteRestored) && platform::FileExists(name)) {
+        SetError(zkeRestoredExists);
+        return;
+    }
+    // Creating the restored file truncates it before the compressed file is
+    // read, so restoring onto the compressed file itself would destroy it.
+    if (platform::SameFile(name, packedName) || PlainFile.Create() != 0) {
+        SetError(zkeRestoredCreate);
+        return;
+    }
+    SetFlag(RestoreOnClose);
+}
+
+void ZkFile::OpenPacked(const std::string& name) {
+    SetError(zkeNone);
+    PackedFile.Assign(name);
+    if (PackedFile.OpenRead(platform::ReadSharing::DenyWrite) != 0) {
+        SetError(zkePackedOpen);
+        return;
+    }
+    SetFlag(PackedOpen);
+    ParseHeader();
+    if (HasError()) ClosePacked();
+}
+
+void ZkFile::FlushPlain() {
+    WriteBuf.WriteTo(PlainFile);
+    if (WriteBuf.HasFailed()) SetError(zkeRestoredWrite);
+}
+
+uint32_t ZkFile::ReadPacked() {
+    if (HasError()) return 0;
+    if (!PackedFile.AtEnd()) {
+        ReadBuf.FillFrom(PackedFile);
+        if (ReadBuf.HasFailed()) SetError(zkePackedRead);
+    }
+    // Counts bytes left over from earlier passes too.
+    return ReadBuf.Filled();
+}
+
+uint32_t ZkFile::DecodeBlock() {
+    const uint32_t limit = std::min(WriteBuf.ValidCapacity(), Info.Remaining);
+    uint32_t consumed = 0;
+    uint32_t produced = 0;
+    Decode(ReadBuf.RequireData(), ReadBuf.Filled(), consumed, WriteBuf.RequireData(), limit, produced);
+    produced = std::min(produced, Info.Remaining);
+    Info.Remaining -= produced;
+    ReadBuf.Consume(consumed);
+    WriteBuf.SetFilled(produced);
+    return produced;
+}
+
+void ZkFile::DecodeBuffered() {
+    do {
+        DecodeBlock();
+        FlushPlain();
+    } while (!ReadBuf.IsDrained() && Info.Remaining != 0);
+}
+
+// ReadPacked runs before Remaining is tested, so the bytes after the coded
+// stream (the end marker, when there is room) are already in ReadBuf when the
+// loop ends, for an empty source too.
+void ZkFile::UnpackStream() {
+    ResetForDecoding();
+    ReadBuf.Clear();
+    while (ReadPacked() > 0 && Info.Remaining > 0) DecodeBuffered();
+}
