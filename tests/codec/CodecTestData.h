@@ -1,0 +1,167 @@
+// Deterministic inputs for the codec tests and the plain ways of driving the
+// codec that several test files share.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "codec/ZkCodec.h"
+
+namespace testdata {
+
+using Bytes = std::vector<uint8_t>;
+
+// xorshift64*: the same sequence on every platform and standard library.
+class Rng {
+public:
+    explicit Rng(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
+    uint32_t Next() {
+        state_ ^= state_ >> 12;
+        state_ ^= state_ << 25;
+        state_ ^= state_ >> 27;
+        return static_cast<uint32_t>((state_ * 0x2545F4914F6CDD1Dull) >> 32);
+    }
+    uint32_t Below(uint32_t bound) { return Next() % bound; }
+    double Unit() { return (Next() + 1.0) / 4294967296.0; }  // (0, 1]
+
+private:
+    uint64_t state_;
+};
+
+inline Bytes Uniform(size_t n, uint64_t seed) {
+    Rng rng(seed);
+    Bytes out(n);
+    for (auto& b : out) b = static_cast<uint8_t>(rng.Next());
+    return out;
+}
+
+// Symbol frequencies falling off by the golden ratio, like Fibonacci weights:
+// the most lopsided trees adaptive coding meets, hence the longest codes.
+inline Bytes Skewed(size_t n, uint64_t seed) {
+    Rng rng(seed);
+    Bytes out(n);
+    for (auto& b : out) {
+        const auto rank = static_cast<uint32_t>(std::log(rng.Unit()) / std::log(0.618));
+        b = static_cast<uint8_t>((rank > 255 ? 255 : rank) * 97 + 13);
+    }
+    return out;
+}
+
+// Words of Latin and code page 1251 Cyrillic letters, spaces, punctuation, CR LF.
+inline Bytes TextLike(size_t n, uint64_t seed) {
+    static constexpr char kLatin[] = "eeeeetttaaaoooiinnsshhrrdlcumwfgypbvk";
+    Rng rng(seed);
+    Bytes out;
+    out.reserve(n);
+    size_t lineLength = 0;
+    while (out.size() < n) {
+        const bool cyrillic = rng.Below(4) == 0;
+        const uint32_t wordLength = 1 + rng.Below(9);
+        for (uint32_t i = 0; i < wordLength; ++i) {
+            out.push_back(cyrillic ? static_cast<uint8_t>(0xE0 + rng.Below(16) + rng.Below(16))
+                                   : static_cast<uint8_t>(kLatin[rng.Below(sizeof kLatin - 1)]));
+        }
+        lineLength += wordLength + 1;
+        if (rng.Below(8) == 0) out.push_back(static_cast<uint8_t>(",.;:!?"[rng.Below(6)]));
+        if (lineLength > 60) {
+            out.push_back('\r');
+            out.push_back('\n');
+            lineLength = 0;
+        } else {
+            out.push_back(' ');
+        }
+    }
+    out.resize(n);
+    return out;
+}
+
+// Fixed-size records: a rising counter, small numbers, zero padding, noise.
+inline Bytes BinaryLike(size_t n, uint64_t seed) {
+    Rng rng(seed);
+    Bytes out;
+    out.reserve(n + 16);
+    for (uint32_t record = 0; out.size() < n; ++record) {
+        for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(record >> (8 * i)));
+        out.push_back(static_cast<uint8_t>(rng.Below(10)));
+        out.push_back(0);
+        for (int i = 0; i < 4; ++i) out.push_back(0);
+        for (int i = 0; i < 5; ++i) out.push_back(static_cast<uint8_t>(rng.Next()));
+        out.push_back(0xFF);
+    }
+    out.resize(n);
+    return out;
+}
+
+inline Bytes Repeated(size_t n, uint8_t value) { return Bytes(n, value); }
+
+inline Bytes Cycling(size_t n) {
+    Bytes out(n);
+    for (size_t i = 0; i < n; ++i) out[i] = static_cast<uint8_t>(i);
+    return out;
+}
+
+struct NamedInput {
+    std::string Name;
+    Bytes Data;
+};
+
+inline std::vector<NamedInput> CorpusLikeInputs(size_t n, uint64_t seed) {
+    return {{"text", TextLike(n, seed)},       {"skewed", Skewed(n, seed + 1)}, {"binary", BinaryLike(n, seed + 2)},
+            {"uniform", Uniform(n, seed + 3)}, {"one byte", Repeated(n, 0x41)}, {"cycling", Cycling(n)}};
+}
+
+// The four bytes that follow the coded stream in a compressed file.
+inline constexpr uint8_t kEndMarker[4] = {0x23, 0x01, 0xCD, 0xAB};
+
+// Codes the whole source in one call with ample room, then the end-of-data call.
+inline Bytes EncodeAll(ZkCodec& codec, const Bytes& source) {
+    Bytes out(source.size() * 8 + 64);  // 64-bit codes would need weights far beyond 32 bits
+    uint32_t consumed = 0, produced = 0, tail = 0;
+    const auto length = static_cast<uint32_t>(source.size());
+    if (length > 0)
+        codec.Encode(source.data(), length, consumed, out.data(), static_cast<uint32_t>(out.size()), produced);
+    if (consumed != length) return {};  // cannot happen with this much room; the caller's comparison fails
+    codec.Encode(source.data(), 0, consumed, out.data() + produced, static_cast<uint32_t>(out.size() - produced), tail);
+    out.resize(produced + tail);
+    return out;
+}
+
+inline Bytes EncodeAll(uint32_t period, const Bytes& source) {
+    ZkCodec codec;
+    codec.HalvingPeriod = period;
+    codec.ResetForEncoding();
+    return EncodeAll(codec, source);
+}
+
+// Folder of sample files the tests use when present: $VORMI_CORPUS, else the
+// shared corpus next to the checkout.
+inline std::filesystem::path CorpusFolder() {
+    if (const char* env = std::getenv("VORMI_CORPUS")) return env;
+    return std::filesystem::path(__FILE__).parent_path() / ".." / ".." / ".." / "shared" / "corpus";
+}
+
+inline std::vector<std::filesystem::path> CorpusFiles() {
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(CorpusFolder(), error)) {
+        if (entry.is_regular_file()) files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+inline Bytes ReadPrefix(const std::filesystem::path& file, size_t most) {
+    std::ifstream in(file, std::ios::binary);
+    Bytes data(most);
+    in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(most));
+    data.resize(static_cast<size_t>(in.gcount()));
+    return data;
+}
+
+}  // namespace testdata
