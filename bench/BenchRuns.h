@@ -1,0 +1,18 @@
+// The timed runs: one ZkFile operation repeated, timed with the millisecond
+// clock, then the error of the last repetition or the report.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class ZkFile;
+
+// A repeat count of 0 runs once.
+void PackRun(ZkFile& file, uint16_t repeatCount, const std::string& sourceName, const std::string& packedName);
+void UnpackRun(ZkFile& file, uint16_t repeatCount, const std::string& packedName, const std::string& outputName);
+
+// Report arithmetic in extended precision; nothing when a divisor is 0.
+std::optional<long double> TimePerOperation(uint32_t elapsed, uint32_t repeats);
+std::optional<long double> BytesPerSecond(uint32_t size, uint32_t elapsed, uint32_t repeats);
+std::optional<long double> SizeRatio(uint32_t packedSize, uint32_t sourceSize);

@@ -1,0 +1,48 @@
+#include "bench/ConsoleText.h"
+
+#include <cmath>
+
+#include "bench/BenchTexts.h"
+#include "bench/FCmdLine.h"
+#include "bench/FixedPoint.h"
+#include "platform/Console.h"
+
+namespace console {
+namespace {
+
+std::string* CaptureTarget = nullptr;
+
+}  // namespace
+
+void Write(std::string_view bytes) {
+    if (CaptureTarget != nullptr)
+        CaptureTarget->append(bytes);
+    else
+        platform::ConsoleWrite(bytes);
+}
+
+void WriteInt(int64_t value) { Write(std::to_string(value)); }
+
+void WriteUnsigned(uint64_t value) { Write(std::to_string(value)); }
+
+void WriteFixed(std::optional<long double> value, int width, int decimals) {
+    if (value && std::isfinite(*value))
+        Write(FormatFixed(*value, width, decimals));
+    else
+        Write(PadLeft(FCmdLine::ToOem(txt::kNotAvailable), width));
+}
+
+void EndLine() {
+    Write("\r\n");
+    Flush();
+}
+
+void Flush() {
+    if (CaptureTarget == nullptr) platform::ConsoleFlush();
+}
+
+Capture::Capture() : Previous_(CaptureTarget) { CaptureTarget = &Text_; }
+
+Capture::~Capture() { CaptureTarget = Previous_; }
+
+}  // namespace console

@@ -1,0 +1,14 @@
+// Fixed-point text of extended-precision values, as the run reports show them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// value with exactly `decimals` digits after a "." (none and no point for 0),
+// rounded half away from zero on its 18-significant-digit decimal expansion,
+// "-" for negatives, right-aligned in at least `width` characters. 0.125 in
+// 2:2 is "0.13", 7 in 2:0 is " 7". value must be finite.
+std::string FormatFixed(long double value, int width, int decimals);
+
+// text preceded by blanks up to width characters.
+std::string PadLeft(std::string_view text, int width);

@@ -1,0 +1,73 @@
+// The vormi test bench: packs, unpacks, or packs, unpacks and compares one
+// file, timing the runs, as the command line says.
+#include <string>
+#include <vector>
+
+#include "bench/BenchRuns.h"
+#include "bench/BenchTexts.h"
+#include "bench/ConsoleText.h"
+#include "bench/FCmdLine.h"
+#include "bench/PrgFuncs.h"
+#include "platform/Console.h"
+#include "zkfile/ZkFile.h"
+
+namespace {
+
+using FCmdLine::WriteMessage;
+
+// The one compressed-file object, built when the first command needs it and
+// kept until the process ends.
+ZkFile& BenchFile(uint32_t bufferSize) {
+    static ZkFile file(bufferSize);
+    return file;
+}
+
+void WriteMessageLine(std::string_view ansiText) {
+    WriteMessage(ansiText);
+    console::EndLine();
+}
+
+void RunCommand(const BenchOptions& options) {
+    // Construction failure is not checked here: the first operation retries
+    // the buffers and the run reports what remains.
+    ZkFile& file = BenchFile(static_cast<uint32_t>(options.BufferSize));
+    file.HalvingPeriod = static_cast<uint32_t>(options.HalvingPeriod);
+    file.ResetForEncoding();
+    WriteMessage(txt::kHalveLimitInUse);
+    console::WriteUnsigned(file.GetHalveLimit());
+    console::EndLine();
+
+    if (options.Command == cmdPack || options.Command == cmdPackUnpackCompare)
+        PackRun(file, options.RepeatCount, options.File0, options.File1);
+    if (options.Command == cmdUnpack) UnpackRun(file, options.RepeatCount, options.File0, options.File1);
+    if (options.Command == cmdPackUnpackCompare) {
+        // The pack run's outcome is not consulted: unpack and compare run regardless.
+        UnpackRun(file, options.RepeatCount, options.File1, options.File2);
+        const bool equal = PrgFuncs::CompareFiles(options.File0, options.File2, options.BufferSize);
+        WriteMessageLine(equal ? txt::kVerdictEqual : txt::kVerdictDifferent);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    console::EndLine();
+    WriteMessageLine(txt::kStartBanner);
+    console::EndLine();
+
+    static BenchOptions options;
+    const std::vector<std::string> parameters(argv + (argc > 0 ? 1 : 0), argv + argc);
+    FCmdLine::ParseCommandLine(options, parameters);
+    if (options.Command == cmdNone)
+        FCmdLine::ShowHelp();
+    else
+        RunCommand(options);
+
+    console::EndLine();
+    WriteMessageLine(txt::kEndBanner);
+    console::EndLine();
+    WriteMessageLine(txt::kPressEnter);
+
+    platform::ConsoleReadLine();
+    return 0;
+}
