@@ -1,0 +1,199 @@
+// In-memory encode and decode throughput of the codec. Files named on the command line are
+// measured; without any, generated text-like, binary-like and random data.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "codec/ZkCodec.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+constexpr uint32_t kBlockBytes = 65535;  // the file layer's buffer size
+constexpr size_t kGeneratedBytes = 4u << 20;
+constexpr uint32_t kHalvingLimits[] = {1280, 65536};
+
+struct Input {
+    std::string Name;
+    Bytes Data;
+};
+
+// Small deterministic generator so every run measures the same bytes.
+class Lcg {
+public:
+    uint32_t Next() {
+        state_ = state_ * 6364136223846793005u + 1442695040888963407u;
+        return static_cast<uint32_t>(state_ >> 33);
+    }
+
+private:
+    uint64_t state_ = 0x853C49E6748FEA9Bu;
+};
+
+Bytes TextLike() {
+    const char* words[] = {"the ",  "of ",     "and ",   "to ",   "a ",      "in ",   "is ",   "that ",
+                           "for ",  "it ",     "with ",  "as ",   "was ",    "on ",   "be ",   "by ",
+                           "data ", "stream ", "codec ", "tree ", "weight ", "node ", "bits ", "halving ",
+                           ", ",    ". ",      "\r\n",   "The ",  "which ",  "from ", "this ", "value "};
+    Lcg rng;
+    Bytes out;
+    while (out.size() < kGeneratedBytes) {
+        const std::string word = words[rng.Next() % std::size(words)];
+        out.insert(out.end(), word.begin(), word.end());
+    }
+    out.resize(kGeneratedBytes);
+    return out;
+}
+
+Bytes BinaryLike() {
+    // Many zeros and small values, some structure words, occasional arbitrary bytes.
+    Lcg rng;
+    Bytes out(kGeneratedBytes);
+    for (auto& b : out) {
+        const uint32_t r = rng.Next();
+        switch (r % 8) {
+            case 0:
+            case 1:
+            case 2:
+                b = 0;
+                break;
+            case 3:
+                b = static_cast<uint8_t>((r >> 8) % 16);
+                break;
+            case 4:
+                b = 0xFF;
+                break;
+            default:
+                b = static_cast<uint8_t>(r >> 12);
+                break;
+        }
+    }
+    return out;
+}
+
+Bytes Random() {
+    Lcg rng;
+    Bytes out(kGeneratedBytes);
+    for (auto& b : out) b = static_cast<uint8_t>(rng.Next() >> 7);
+    return out;
+}
+
+bool ReadFile(const std::string& name, Bytes& data) {
+    std::ifstream file(name, std::ios::binary);
+    if (!file) return false;
+    data.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return true;
+}
+
+// Encodes in output blocks of the file layer's size, as the pack operation does.
+Bytes EncodeStream(ZkCodec& codec, const Bytes& source, Bytes& block) {
+    Bytes stream;
+    uint32_t pos = 0;
+    const auto length = static_cast<uint32_t>(source.size());
+    for (;;) {
+        uint32_t consumed = 0;
+        uint32_t produced = 0;
+        codec.Encode(source.data() + pos, length - pos, consumed, block.data(), kBlockBytes, produced);
+        stream.insert(stream.end(), block.begin(), block.begin() + produced);
+        pos += consumed;
+        if (pos == length && codec.PendingBits < 8) break;
+    }
+    uint32_t consumed = 0;
+    uint32_t produced = 0;
+    codec.Encode(source.data(), 0, consumed, block.data(), kBlockBytes, produced);
+    stream.insert(stream.end(), block.begin(), block.begin() + produced);
+    return stream;
+}
+
+void EncodeBench(benchmark::State& state, const Input* input, uint32_t limit) {
+    ZkCodec codec;
+    codec.HalvingPeriod = limit;
+    Bytes block(kBlockBytes);
+    const Bytes& source = input->Data;
+    const auto length = static_cast<uint32_t>(source.size());
+    for (auto _ : state) {
+        codec.ResetForEncoding();
+        uint32_t pos = 0;
+        uint32_t consumed = 0;
+        uint32_t produced = 0;
+        while (pos < length || codec.PendingBits >= 8) {
+            codec.Encode(source.data() + pos, length - pos, consumed, block.data(), kBlockBytes, produced);
+            pos += consumed;
+            benchmark::DoNotOptimize(block.data());
+        }
+        codec.Encode(source.data(), 0, consumed, block.data(), kBlockBytes, produced);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * length);
+    char label[64];
+    std::snprintf(label, sizeof label, "coding ratio %.4f", codec.GetCodingRatio());
+    state.SetLabel(label);
+}
+
+void DecodeBench(benchmark::State& state, const Input* input, uint32_t limit) {
+    ZkCodec codec;
+    codec.HalvingPeriod = limit;
+    codec.ResetForEncoding();
+    Bytes block(kBlockBytes);
+    const Bytes stream = EncodeStream(codec, input->Data, block);
+    const auto length = static_cast<uint32_t>(input->Data.size());
+    for (auto _ : state) {
+        codec.ResetForDecoding();
+        uint32_t pos = 0;
+        uint32_t remaining = length;
+        while (remaining > 0) {
+            uint32_t consumed = 0;
+            uint32_t produced = 0;
+            codec.Decode(stream.data() + pos, static_cast<uint32_t>(stream.size()) - pos, consumed, block.data(),
+                         remaining < kBlockBytes ? remaining : kBlockBytes, produced);
+            if (produced == 0) break;
+            pos += consumed;
+            remaining -= produced;
+            benchmark::DoNotOptimize(block.data());
+        }
+        if (remaining != 0) {
+            state.SkipWithError("the stream did not decode to the source length");
+            break;
+        }
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * length);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    static std::vector<Input> inputs;
+    for (int i = 1; i < argc; ++i) {
+        Input input{argv[i], {}};
+        if (!ReadFile(input.Name, input.Data)) {
+            std::fprintf(stderr, "cannot read %s\n", argv[i]);
+            return 1;
+        }
+        inputs.push_back(std::move(input));
+    }
+    if (inputs.empty()) {
+        inputs.push_back({"generated-text", TextLike()});
+        inputs.push_back({"generated-binary", BinaryLike()});
+        inputs.push_back({"generated-random", Random()});
+    }
+    for (const Input& input : inputs) {
+        const std::string base = input.Name.substr(input.Name.find_last_of('/') + 1);
+        for (uint32_t limit : kHalvingLimits) {
+            const std::string suffix = base + "/limit:" + std::to_string(limit);
+            benchmark::RegisterBenchmark(("Encode/" + suffix).c_str(), EncodeBench, &input, limit)
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("Decode/" + suffix).c_str(), DecodeBench, &input, limit)
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

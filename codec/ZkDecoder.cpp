@@ -1,0 +1,55 @@
+#include "codec/HufTree.h"
+#include "codec/ZkCodec.h"
+
+namespace {
+
+// A word is loaded only while more than this many symbols are wanted: each needs at least one
+// more bit, so all four bytes of the word then hold bits of wanted symbols.
+constexpr uint32_t kWordLoadMinWanted = 24;
+constexpr uint32_t kWordBytes = 4;
+
+struct DecodeState {
+    uint32_t Reservoir;
+    uint8_t BitsLeft;
+    uint16_t Walk;
+};
+
+// Decodes symbols from the reservoir until it runs dry or the limit is reached.
+inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uint32_t limit, uint32_t& produced) {
+    while (produced < limit && HufDecodeStep(st.Reservoir, st.BitsLeft, st.Walk, tree)) {
+        output[produced++] = static_cast<uint8_t>(st.Walk);
+        st.Walk = kHufRoot;
+    }
+}
+
+}  // namespace
+
+bool ZkCodec::Decode(const uint8_t* source, uint32_t sourceLength, uint32_t& consumed, uint8_t* output, uint32_t limit,
+                     uint32_t& produced) {
+    if (limit == 0) return false;
+    DecodeState st{Reservoir, BitsLeft, Walk};
+    uint32_t made = 0;
+    uint32_t pos = 0;
+    if (st.BitsLeft > 0) DecodeWhileRoom(st, Tree, output, limit, made);
+    if (sourceLength > kWordBytes) {
+        while (limit - made > kWordLoadMinWanted && sourceLength - pos > kWordBytes) {
+            st.Reservoir = uint32_t{source[pos]} | uint32_t{source[pos + 1]} << 8 | uint32_t{source[pos + 2]} << 16 |
+                           uint32_t{source[pos + 3]} << 24;
+            st.BitsLeft = 32;
+            DecodeWhileRoom(st, Tree, output, limit, made);
+            pos += kWordBytes;
+        }
+    }
+    while (made < limit && pos < sourceLength) {
+        st.Reservoir = source[pos];
+        st.BitsLeft = 8;
+        DecodeWhileRoom(st, Tree, output, limit, made);
+        ++pos;
+    }
+    Reservoir = st.Reservoir;
+    BitsLeft = st.BitsLeft;
+    Walk = st.Walk;
+    consumed = pos;
+    produced = made;
+    return true;
+}
