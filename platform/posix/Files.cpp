@@ -19,6 +19,20 @@ int Abandon(int fd, int error) {
     return error;
 }
 
+// Repeats a transfer step over short transfers and interruptions until count
+// bytes have moved, the file ends or a step fails; returns the bytes moved.
+template <typename Step>
+uint32_t MoveAll(uint32_t count, Step step) {
+    uint32_t done = 0;
+    while (done < count) {
+        const ssize_t moved = step(done);
+        if (moved < 0 && errno == EINTR) continue;
+        if (moved <= 0) break;
+        done += static_cast<uint32_t>(moved);
+    }
+    return done;
+}
+
 }  // namespace
 
 File::~File() {
@@ -80,27 +94,13 @@ int File::Close() {
 uint32_t File::Read(void* data, uint32_t count) {
     if (!IsOpen()) return 0;
     auto* bytes = static_cast<char*>(data);
-    uint32_t done = 0;
-    while (done < count) {
-        const ssize_t got = read(Handle_, bytes + done, count - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        done += static_cast<uint32_t>(got);
-    }
-    return done;
+    return MoveAll(count, [&](uint32_t done) { return read(Handle_, bytes + done, count - done); });
 }
 
 uint32_t File::Write(const void* data, uint32_t count) {
     if (!IsOpen()) return 0;
     const auto* bytes = static_cast<const char*>(data);
-    uint32_t done = 0;
-    while (done < count) {
-        const ssize_t put = write(Handle_, bytes + done, count - done);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) break;
-        done += static_cast<uint32_t>(put);
-    }
-    return done;
+    return MoveAll(count, [&](uint32_t done) { return write(Handle_, bytes + done, count - done); });
 }
 
 // A file that is not open has nothing more to give.
