@@ -39,6 +39,9 @@ bool SetFileDosStamp(const std::string& name, uint32_t stamp);
 
 // The name made absolute against the current folder and normalised
 // lexically; the file need not exist.
+// Here: "." and ".." are resolved by the text alone (symbolic links stay, ".."
+// stops at "/"), repeated slashes collapse, and a name ending in a slash keeps
+// one. Without a current folder the name comes back as given.
 std::string FullName(const std::string& name);
 // The part after the last folder delimiter; the whole name if there is none.
 std::string_view NameWithoutFolder(std::string_view name);

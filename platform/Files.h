@@ -31,6 +31,8 @@ public:
     // Creates or truncates the file with read and write access, shared for
     // reading and writing. Fails without truncating when the sharing rules
     // forbid it or the existing file is read-only.
+    // Here: EBUSY for sharing, EACCES for a read-only file whatever the
+    // process's privileges.
     int Create();
     // Closing a file that is not open gives a nonzero result.
     int Close();
