@@ -119,6 +119,20 @@ inline std::vector<NamedInput> CorpusLikeInputs(size_t n, uint64_t seed) {
 // The four bytes that follow the coded stream in a compressed file.
 inline constexpr uint8_t kEndMarker[4] = {0x23, 0x01, 0xCD, 0xAB};
 
+inline ZkCodec CodecForEncoding(uint32_t period) {
+    ZkCodec codec;
+    codec.HalvingPeriod = period;
+    codec.ResetForEncoding();
+    return codec;
+}
+
+inline ZkCodec CodecForDecoding(uint32_t period) {
+    ZkCodec codec;
+    codec.HalvingPeriod = period;
+    codec.ResetForDecoding();
+    return codec;
+}
+
 // Codes the whole source in one call with ample room, then the end-of-data call.
 inline Bytes EncodeAll(ZkCodec& codec, const Bytes& source) {
     Bytes out(source.size() * 8 + 64);  // 64-bit codes would need weights far beyond 32 bits
@@ -133,9 +147,7 @@ inline Bytes EncodeAll(ZkCodec& codec, const Bytes& source) {
 }
 
 inline Bytes EncodeAll(uint32_t period, const Bytes& source) {
-    ZkCodec codec;
-    codec.HalvingPeriod = period;
-    codec.ResetForEncoding();
+    ZkCodec codec = CodecForEncoding(period);
     return EncodeAll(codec, source);
 }
 

@@ -123,9 +123,7 @@ TEST(EncoderAgainstModel, TreeCodesAndBitCountAfterEverySymbol) {
         for (const auto& input : testdata::CorpusLikeInputs(12000, limit + 7)) {
             reference::Tree model;
             reference::Init(limit, model);
-            ZkCodec codec;
-            codec.HalvingPeriod = limit;
-            codec.ResetForEncoding();
+            ZkCodec codec = testdata::CodecForEncoding(limit);
             Bytes stream;
             uint64_t bits = 0;
             uint8_t area[64];
@@ -156,9 +154,7 @@ TEST(DecoderAgainstModel, TreeAfterEverySymbol) {
             const Bytes stream = reference::Encode(limit, input.Data).Bytes;
             reference::Tree model;
             reference::Init(limit, model);
-            ZkCodec codec;
-            codec.HalvingPeriod = limit;
-            codec.ResetForDecoding();
+            ZkCodec codec = testdata::CodecForDecoding(limit);
             size_t pos = 0;
             for (size_t i = 0; i < input.Data.size(); ++i) {
                 reference::Update(input.Data[i], model);
@@ -184,9 +180,7 @@ TEST(DecoderAgainstModel, TreeAfterEverySymbol) {
 TEST(CodecAgainstModel, WholeStreamsAtSeveralLimits) {
     for (uint32_t limit : {0u, 1281u, 4096u, 65536u, 2147483648u}) {
         for (const auto& input : testdata::CorpusLikeInputs(100000, limit)) {
-            ZkCodec codec;
-            codec.HalvingPeriod = limit;
-            codec.ResetForEncoding();
+            ZkCodec codec = testdata::CodecForEncoding(limit);
             const reference::Stream expected = reference::Encode(limit, input.Data);
             EXPECT_EQ(testdata::EncodeAll(codec, input.Data), expected.Bytes)
                 << input.Name << " input, limit " << limit;
