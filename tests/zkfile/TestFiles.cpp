@@ -1,0 +1,89 @@
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zkfile-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+    Root = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Root, ignored);
+}
+
+void WriteFile(const std::string& name, const Bytes& bytes) {
+    std::ofstream out(name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(out.good()) << name;
+}
+
+Bytes ReadFile(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool Exists(const std::string& name) {
+    struct stat info {};
+    return stat(name.c_str(), &info) == 0;
+}
+
+Bytes MakeData(uint32_t size, uint32_t seed) {
+    std::mt19937 random(seed);
+    std::geometric_distribution<int> skewed(0.15);
+    Bytes data(size);
+    for (uint32_t i = 0; i < size; ++i) {
+        data[i] = i < size / 2 ? static_cast<uint8_t>('a' + skewed(random) % 40) : static_cast<uint8_t>(random());
+    }
+    return data;
+}
+
+void UseUtc() {
+    setenv("TZ", "UTC", 1);
+    tzset();
+}
+
+Packer::Packer(uint32_t bufferSize, uint32_t halvingPeriod) : File(bufferSize) {
+    File.HalvingPeriod = halvingPeriod;
+    File.ResetForEncoding();
+    File.SetFlag(PermitOverwritePacked);
+    File.SetFlag(PermitOverwriteRestored);
+}
+
+Bytes PackBytes(const TempFolder& folder, const std::string& sourceName, const Bytes& source, uint32_t bufferSize,
+                uint32_t halvingPeriod) {
+    const std::string sourcePath = folder.Path(sourceName);
+    WriteFile(sourcePath, source);
+    Packer packer(bufferSize, halvingPeriod);
+    packer.File.Pack(sourcePath, folder.Path(sourceName + ".zk"));
+    EXPECT_EQ(packer.File.GetError(), zkeNone);
+    return ReadFile(folder.Path(sourceName + ".zk"));
+}
+
+uint8_t UnpackBytes(const TempFolder& folder, const Bytes& packed, const std::string& restoredName, uint32_t bufferSize,
+                    uint32_t halvingPeriod) {
+    const std::string packedPath = folder.Path("input.zk");
+    WriteFile(packedPath, packed);
+    Packer unpacker(bufferSize, halvingPeriod);
+    unpacker.File.Unpack(packedPath, folder.Path(restoredName));
+    return unpacker.File.GetError();
+}
+
+void LimitAddressSpace(uint64_t extraBytes) {
+    uint64_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const uint64_t limit = pages * static_cast<uint64_t>(sysconf(_SC_PAGESIZE)) + extraBytes;
+    const rlimit cap{.rlim_cur = limit, .rlim_max = limit};
+    setrlimit(RLIMIT_AS, &cap);
+}

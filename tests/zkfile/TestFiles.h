@@ -1,0 +1,69 @@
+// Real files for the file layer's tests: a private temporary folder, whole-file
+// reads and writes, and packing helpers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "zkfile/ZkFile.h"
+
+using Bytes = std::vector<uint8_t>;
+
+// A fresh folder under the system's temporary folder, removed with its contents.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    std::string Path(const std::string& name) const { return Root + "/" + name; }
+
+    std::string Root;
+};
+
+void WriteFile(const std::string& name, const Bytes& bytes);
+Bytes ReadFile(const std::string& name);
+bool Exists(const std::string& name);  // anything by that name, folders included
+
+// Deterministic test data: a skewed text-like start that compresses and a
+// uniform tail that does not, so both short and long codes occur.
+Bytes MakeData(uint32_t size, uint32_t seed = 1);
+
+// The stamp 2025-01-01 13:00:00 local, as the worked example uses it.
+inline constexpr uint32_t ExampleStamp = 0x5A216C00;
+
+// Makes local time UTC for the process, so that stamps map to fixed times.
+void UseUtc();
+
+// A ZkFile with the given buffer size and halving period, reset as the bench does.
+struct Packer {
+    Packer(uint32_t bufferSize, uint32_t halvingPeriod = 0);
+    ZkFile File;
+};
+
+// Packs bytes stored as a source named sourceName in folder and returns the
+// compressed file's bytes; fails the test on any error.
+Bytes PackBytes(const TempFolder& folder, const std::string& sourceName, const Bytes& source,
+                uint32_t bufferSize = 65535, uint32_t halvingPeriod = 0);
+// Unpacks the given compressed bytes into folder/restoredName with overwriting
+// permitted; returns the error code.
+uint8_t UnpackBytes(const TempFolder& folder, const Bytes& packed, const std::string& restoredName,
+                    uint32_t bufferSize = 65535, uint32_t halvingPeriod = 0);
+
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool UnderAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool UnderAddressSanitizer = true;
+#else
+inline constexpr bool UnderAddressSanitizer = false;
+#endif
+#else
+inline constexpr bool UnderAddressSanitizer = false;
+#endif
+
+// Caps the address space of the current process (a death-test child) so that
+// an allocation of about extraBytes more than it already uses fails.
+void LimitAddressSpace(uint64_t extraBytes);

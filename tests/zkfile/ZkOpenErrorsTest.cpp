@@ -1,0 +1,216 @@
+// Failures of opening, creating, reading and writing the files of an
+// operation, each from a real file, and what is left on disk afterwards.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "TestFiles.h"
+#include "platform/FileMeta.h"
+#include "zkfile/ZkFormat.h"
+
+namespace {
+
+class ZkOpenErrorsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        UseUtc();
+        Source = MakeData(20000);
+        SourceName = Folder.Path("source");
+        PackedName = Folder.Path("packed.zk");
+        WriteFile(SourceName, Source);
+        Packer packer(65535);
+        packer.File.Pack(SourceName, PackedName);
+        ASSERT_EQ(packer.File.GetError(), zkeNone);
+        Packed = ReadFile(PackedName);
+    }
+
+    uint8_t Pack(const std::string& source, const std::string& packed, bool permit = true) {
+        File.ClearFlag(PermitOverwritePacked);
+        if (permit) File.SetFlag(PermitOverwritePacked);
+        File.Pack(source, packed);
+        return File.GetError();
+    }
+    uint8_t Unpack(const std::string& packed, const std::string& restored, bool permit = true) {
+        File.ClearFlag(PermitOverwriteRestored);
+        if (permit) File.SetFlag(PermitOverwriteRestored);
+        File.Unpack(packed, restored);
+        return File.GetError();
+    }
+
+    TempFolder Folder;
+    Bytes Source;
+    Bytes Packed;
+    std::string SourceName;
+    std::string PackedName;
+    ZkFile File{65535};
+};
+
+TEST_F(ZkOpenErrorsTest, SourceCannotBeOpened) {
+    File.SetError(zkeBadEndMarker);  // an earlier operation's error does not survive
+    EXPECT_EQ(Pack(Folder.Path("missing"), Folder.Path("out.zk")), zkeSourceOpen);
+    EXPECT_EQ(Pack(Folder.Root, Folder.Path("out.zk")), zkeSourceOpen);
+    EXPECT_FALSE(Exists(Folder.Path("out.zk")));
+}
+
+// The information block records the size in 32 bits; a source of 4 GiB or more
+// is refused instead of packed into a file that cannot be unpacked.
+TEST_F(ZkOpenErrorsTest, SourceOf4GiBIsRefused) {
+    const std::string huge = Folder.Path("huge");
+    const int fd = open(huge.c_str(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    const bool sized = ftruncate(fd, off_t{1} << 32) == 0;
+    close(fd);
+    if (!sized) GTEST_SKIP() << "no sparse 4 GiB file on this file system";
+    EXPECT_EQ(Pack(huge, Folder.Path("out.zk")), zkeSourceOpen);
+    EXPECT_FALSE(Exists(Folder.Path("out.zk")));
+    EXPECT_FALSE(File.PlainFile.IsOpen());
+    platform::File writer;  // the source is not held any more
+    writer.Assign(huge);
+    EXPECT_EQ(writer.Create(), 0);
+}
+
+TEST_F(ZkOpenErrorsTest, ExistingFilesAreReplacedOnlyWhenPermitted) {
+    const Bytes other{1, 2, 3};
+    WriteFile(Folder.Path("other"), other);
+    EXPECT_EQ(Pack(SourceName, Folder.Path("other"), false), zkePackedExists);
+    EXPECT_EQ(ReadFile(Folder.Path("other")), other);
+    platform::File writer;  // the source was closed again
+    writer.Assign(SourceName);
+    EXPECT_EQ(writer.Create(), 0);
+    writer.Close();
+    WriteFile(SourceName, Source);
+
+    // Checked before the compressed file is looked at, so a missing one does not matter.
+    EXPECT_EQ(Unpack(Folder.Path("missing.zk"), Folder.Path("other"), false), zkeRestoredExists);
+    EXPECT_EQ(ReadFile(Folder.Path("other")), other);
+
+    EXPECT_EQ(Unpack(PackedName, Folder.Path("other")), zkeNone);
+    EXPECT_EQ(ReadFile(Folder.Path("other")), Source);
+}
+
+TEST_F(ZkOpenErrorsTest, RestoredFileCannotBeCreated) {
+    const std::string readOnly = Folder.Path("read-only");
+    WriteFile(readOnly, {7});
+    ASSERT_TRUE(platform::SetFileAttributes(readOnly, platform::kAttrArchive | platform::kAttrReadOnly));
+    EXPECT_EQ(Unpack(PackedName, readOnly), zkeRestoredCreate);
+    EXPECT_EQ(ReadFile(readOnly), Bytes{7});
+
+    ASSERT_EQ(mkdir(Folder.Path("folder").c_str(), 0755), 0);
+    EXPECT_EQ(Unpack(PackedName, Folder.Path("folder")), zkeRestoredCreate);
+}
+
+// Creating the restored file truncates it, so restoring a compressed file onto
+// itself would destroy it before a byte of it is read.
+TEST_F(ZkOpenErrorsTest, UnpackingOntoTheCompressedFileItselfIsRefused) {
+    EXPECT_EQ(Unpack(PackedName, PackedName), zkeRestoredCreate);
+    EXPECT_EQ(ReadFile(PackedName), Packed);
+
+    ASSERT_EQ(link(PackedName.c_str(), Folder.Path("alias.zk").c_str()), 0);
+    EXPECT_EQ(Unpack(PackedName, Folder.Path("./alias.zk")), zkeRestoredCreate);
+    EXPECT_EQ(ReadFile(PackedName), Packed);
+
+    EXPECT_EQ(Unpack(PackedName, PackedName, false), zkeRestoredExists);
+    EXPECT_EQ(Unpack(PackedName, Folder.Path("restored")), zkeNone);
+    EXPECT_EQ(ReadFile(Folder.Path("restored")), Source);
+}
+
+TEST_F(ZkOpenErrorsTest, CompressedFileCannotBeCreated) {
+    // The source is open and denies writers, so it cannot become its own compressed file.
+    EXPECT_EQ(Pack(SourceName, SourceName), zkePackedCreate);
+    EXPECT_EQ(ReadFile(SourceName), Source);
+    EXPECT_EQ(Pack(SourceName, Folder.Root), zkePackedCreate);
+}
+
+TEST_F(ZkOpenErrorsTest, CompressedFileCannotBeOpened) {
+    EXPECT_EQ(Unpack(Folder.Path("missing.zk"), Folder.Path("restored")), zkePackedOpen);
+    EXPECT_EQ(ReadFile(Folder.Path("restored")), Bytes{});  // created before the failure, left empty
+    EXPECT_EQ(Unpack(Folder.Root, Folder.Path("restored")), zkePackedOpen);
+}
+
+TEST_F(ZkOpenErrorsTest, WritesThatFail) {
+    ASSERT_TRUE(platform::FileExists("/dev/full"));
+    EXPECT_EQ(Pack(SourceName, "/dev/full"), zkePackedWrite);
+
+    struct stat before {};
+    ASSERT_EQ(stat("/dev/full", &before), 0);
+    EXPECT_EQ(Unpack(PackedName, "/dev/full"), zkeRestoredWrite);
+    struct stat after {};
+    ASSERT_EQ(stat("/dev/full", &after), 0);
+    EXPECT_EQ(after.st_mode, before.st_mode);  // a failed unpack dresses nothing
+}
+
+// A file of the kernel's that reports more bytes than it gives.
+TEST_F(ZkOpenErrorsTest, SourceReadThatFallsShort) {
+    const std::string shortFile = "/sys/devices/system/cpu/online";
+    platform::File probe;
+    probe.Assign(shortFile);
+    if (probe.OpenRead(platform::ReadSharing::DenyWrite) != 0 || probe.Size() <= ReadFile(shortFile).size()) {
+        GTEST_SKIP() << "no file here whose size overstates its contents";
+    }
+    probe.Close();
+    EXPECT_EQ(Pack(shortFile, Folder.Path("out.zk")), zkeSourceRead);
+}
+
+// Metadata is restored only after a successful unpack: a failed one must not
+// pass on the attributes held from an earlier operation (a read-only one
+// would block every later attempt) or the date.
+TEST_F(ZkOpenErrorsTest, FailedUnpackKeepsTheRestoredFilePlain) {
+    ASSERT_TRUE(platform::SetFileDosStamp(SourceName, ExampleStamp));
+    ASSERT_TRUE(platform::SetFileAttributes(SourceName, platform::kAttrArchive | platform::kAttrReadOnly));
+    ASSERT_EQ(Pack(SourceName, PackedName), zkeNone);
+    ASSERT_EQ(Unpack(PackedName, Folder.Path("first")), zkeNone);
+    EXPECT_EQ(platform::GetFileAttributes(Folder.Path("first")), platform::kAttrArchive | platform::kAttrReadOnly);
+    EXPECT_EQ(platform::GetFileDosStamp(Folder.Path("first")), ExampleStamp);
+
+    const std::string restored = Folder.Path("second");
+    EXPECT_EQ(Unpack(Folder.Path("missing.zk"), restored), zkePackedOpen);
+    EXPECT_EQ(platform::GetFileAttributes(restored), platform::kAttrArchive);
+
+    Bytes badMarker = ReadFile(PackedName);
+    badMarker.back() ^= 1;
+    WriteFile(Folder.Path("bad.zk"), badMarker);
+    EXPECT_EQ(Unpack(Folder.Path("bad.zk"), restored), zkeBadEndMarker);
+    EXPECT_EQ(ReadFile(restored), Source);  // the contents stay
+    EXPECT_EQ(platform::GetFileAttributes(restored), platform::kAttrArchive);
+    EXPECT_NE(platform::GetFileDosStamp(restored), ExampleStamp);
+
+    EXPECT_EQ(Unpack(PackedName, restored), zkeNone);
+    EXPECT_EQ(platform::GetFileAttributes(restored), platform::kAttrArchive | platform::kAttrReadOnly);
+}
+
+// Missing buffers are allocated again at the next operation, with 64000 bytes
+// and a fresh codec and options.
+TEST_F(ZkOpenErrorsTest, MissingBuffersAreReplacedWithDefaults) {
+    File.ReadBuf.Release();
+    File.WriteBuf.Release();
+    File.HalvingPeriod = 5000;
+    File.SetFlag(PermitOverwritePacked);
+    File.Pack(SourceName, PackedName);
+    EXPECT_EQ(File.GetError(), zkePackedExists);  // the permission went with the old buffers
+    EXPECT_EQ(File.ReadBuf.ValidCapacity(), ZkFallbackBufferSize);
+    EXPECT_EQ(File.WriteBuf.ValidCapacity(), ZkFallbackBufferSize);
+    EXPECT_EQ(File.HalvingPeriod, 0u);
+
+    EXPECT_EQ(Pack(SourceName, PackedName), zkeNone);
+    EXPECT_EQ(LoadLe32(ReadFile(PackedName).data() + ZkLimitOffset), 1280u);
+}
+
+TEST(ZkInitTest, BufferAllocationFailureRecordsError1) {
+    if (UnderAddressSanitizer) GTEST_SKIP() << "the sanitizer's allocator reports huge allocations itself";
+    EXPECT_EXIT(
+        {
+            LimitAddressSpace(256u << 20);
+            ZkFile file(1u << 30);
+            const bool failed = !file.InitSucceeded() && file.GetError() == zkeNoBufferMemory &&
+                                file.ReadBuf.DataPtr() == nullptr && file.WriteBuf.DataPtr() == nullptr;
+            file.Pack("/nonexistent/source", "/nonexistent/packed");  // retries with 64000 bytes
+            const bool retried = file.InitSucceeded() && file.GetError() == zkeSourceOpen;
+            std::exit(failed && retried ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
