@@ -105,9 +105,13 @@ void PackRun(ZkFile& file, uint16_t repeatCount, const std::string& sourceName, 
     console::EndLine();
 }
 
-void UnpackRun(ZkFile& file, uint16_t repeatCount, const std::string& packedName, const std::string& outputName) {
+void UnpackRun(ZkFile& file, uint16_t repeatCount, const std::string& packedName, const std::string& outputName,
+               bool permitOverwrite) {
     WriteRunHeader(txt::kUnpackHeader, packedName, outputName, repeatCount);
-    file.SetFlag(PermitOverwriteRestored);
+    if (permitOverwrite)
+        file.SetFlag(PermitOverwriteRestored);
+    else
+        file.ClearFlag(PermitOverwriteRestored);
     const uint32_t repeats = repeatCount == 0 ? 1 : repeatCount;
     const uint32_t elapsed = TimeRepeats(repeats, [&] { file.Unpack(packedName, outputName); });
     if (!FinishRun(file)) return;

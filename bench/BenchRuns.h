@@ -10,7 +10,10 @@ class ZkFile;
 
 // A repeat count of 0 runs once.
 void PackRun(ZkFile& file, uint16_t repeatCount, const std::string& sourceName, const std::string& packedName);
-void UnpackRun(ZkFile& file, uint16_t repeatCount, const std::string& packedName, const std::string& outputName);
+// Without permitOverwrite an existing output file is left alone and the run
+// reports the overwrite error.
+void UnpackRun(ZkFile& file, uint16_t repeatCount, const std::string& packedName, const std::string& outputName,
+               bool permitOverwrite = true);
 
 // Report arithmetic in extended precision; nothing when a divisor is 0.
 std::optional<long double> TimePerOperation(uint32_t elapsed, uint32_t repeats);

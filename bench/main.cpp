@@ -9,6 +9,7 @@
 #include "bench/FCmdLine.h"
 #include "bench/PrgFuncs.h"
 #include "platform/Console.h"
+#include "platform/FileMeta.h"
 #include "zkfile/ZkFile.h"
 
 namespace {
@@ -41,9 +42,13 @@ void RunCommand(const BenchOptions& options) {
         PackRun(file, options.RepeatCount, options.File0, options.File1);
     if (options.Command == cmdUnpack) UnpackRun(file, options.RepeatCount, options.File0, options.File1);
     if (options.Command == cmdPackUnpackCompare) {
-        // The pack run's outcome is not consulted: unpack and compare run regardless.
-        UnpackRun(file, options.RepeatCount, options.File1, options.File2);
-        const bool equal = PrgFuncs::CompareFiles(options.File0, options.File2, options.BufferSize);
+        // The pack run's outcome is not consulted: unpack and compare run regardless. But restoring onto
+        // the source itself would destroy it if the unpack went wrong, and the comparison would then check
+        // the file against itself; so that unpack is refused with the overwrite error and the verdict is
+        // "not correct".
+        const bool ontoSource = platform::SameFile(options.File0, options.File2);
+        UnpackRun(file, options.RepeatCount, options.File1, options.File2, !ontoSource);
+        const bool equal = !ontoSource && PrgFuncs::CompareFiles(options.File0, options.File2, options.BufferSize);
         WriteMessageLine(equal ? txt::kVerdictEqual : txt::kVerdictDifferent);
     }
 }

@@ -62,6 +62,11 @@ case $case_name in
         sample s.txt
         run cd /0:s.txt /1:"$dir/s._tx" /f:"$dir" /2:"$dir/s.!tx"
         ;;
+    restore_onto_source)
+        sample s.txt
+        run cd /f:"$dir" /0:s.txt /2:s.txt
+        cmp -s "$expected_dir/sample.txt" "$dir/s.txt" || { echo "the source was changed"; exit 1; }
+        ;;
     differs_first_byte)
         packed_numbers
         numbers a.txt
