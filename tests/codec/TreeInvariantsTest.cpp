@@ -33,19 +33,20 @@ std::string BrokenInvariant(const HufTree& tree) {
     }
     // Distinct links pointing back (above) make a tree; check that it holds
     // every leaf and that every node hangs below the root.
-    std::vector<bool> reached(kHufNodeCount, false);
-    std::vector<int> pending{kHufRoot};
+    bool reached[kHufNodeCount] = {};
+    int pending[kHufNodeCount];
+    int pendingCount = 0;
+    pending[pendingCount++] = kHufRoot;
     int leaves = 0;
-    while (!pending.empty()) {
-        const int n = pending.back();
-        pending.pop_back();
+    while (pendingCount > 0 && pendingCount < kHufNodeCount - 1) {
+        const int n = pending[--pendingCount];
         reached[n] = true;
         const uint16_t link = tree.Nodes[n].Link;
         if (link >= kHufLeafLinkBase) {
             ++leaves;
         } else {
-            pending.push_back(2 * link);
-            pending.push_back(2 * link + 1);
+            pending[pendingCount++] = 2 * link;
+            pending[pendingCount++] = 2 * link + 1;
         }
     }
     if (leaves != 256) return "tree does not hold 256 leaves";
