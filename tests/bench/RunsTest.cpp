@@ -1,0 +1,24 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "OemText.h"
+#include "bench/BenchRuns.h"
+#include "bench/ConsoleText.h"
+#include "zkfile/ZkFile.h"
+
+namespace {
+
+TEST(PackRun, NamesAreWrittenAsGivenAndOnlyTheTextsConverted) {
+    ZkFile file(4096);
+    // Not a code page 1251 name: whatever bytes a name holds reach the console unchanged.
+    const std::string source = "/nonexistent-folder/исходный.txt";
+    const std::string packed = "/nonexistent-folder/k._tx";
+    console::Capture capture;
+    PackRun(file, 0, source, packed);
+    EXPECT_EQ(capture.Text(), Oem(" Упаковка: \"") + source + "\" -> \"" + packed +
+                                  Oem("\" (повтор, раз: 0)... завершено.\r\n"
+                                      "\a  ОШИБКА: 3 Не могу открыть исходный файл для чтения\r\n"));
+}
+
+}  // namespace
