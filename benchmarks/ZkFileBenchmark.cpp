@@ -101,7 +101,18 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot read %s\n", argv[i]);
             return 1;
         }
-        inputs.push_back({std::filesystem::path(argv[i]).filename().string(), argv[i], size});
+        // A writable copy: a read-only source would make its restored file
+        // read-only too, and the next repetition could not replace it.
+        const std::string label = std::filesystem::path(argv[i]).filename().string();
+        const std::string copy = WorkFolder + "/" + label;
+        std::filesystem::copy_file(argv[i], copy, std::filesystem::copy_options::overwrite_existing, error);
+        std::filesystem::permissions(copy, std::filesystem::perms::owner_write, std::filesystem::perm_options::add,
+                                     error);
+        if (error) {
+            std::fprintf(stderr, "cannot copy %s\n", argv[i]);
+            return 1;
+        }
+        inputs.push_back({label, copy, size});
     }
     if (inputs.empty()) {
         for (const bool textLike : {true, false}) {
