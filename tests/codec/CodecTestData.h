@@ -53,6 +53,27 @@ inline Bytes Skewed(size_t n, uint64_t seed) {
     return out;
 }
 
+// Eighteen byte values with frequencies rising by the golden ratio, dealt out
+// smoothly; the other values never occur. After two million bytes the unseen
+// values sit some 26 levels deep, so coding them gives the longest codes a test
+// can reach in reasonable time.
+inline Bytes DeepTree(size_t n) {
+    constexpr int kRanks = 18;
+    double share[kRanks], credit[kRanks] = {}, total = 0;
+    for (int k = 0; k < kRanks; ++k) total += share[k] = std::pow(1.618034, k);
+    Bytes out(n);
+    for (auto& b : out) {
+        int best = 0;
+        for (int k = 0; k < kRanks; ++k) {
+            credit[k] += share[k] / total;
+            if (credit[k] > credit[best]) best = k;
+        }
+        credit[best] -= 1;
+        b = static_cast<uint8_t>(best * 97 + 13);
+    }
+    return out;
+}
+
 // Words of Latin and code page 1251 Cyrillic letters, spaces, punctuation, CR LF.
 inline Bytes TextLike(size_t n, uint64_t seed) {
     static constexpr char kLatin[] = "eeeeetttaaaoooiinnsshhrrdlcumwfgypbvk";

@@ -135,7 +135,9 @@ Stream Encode(uint32_t limit, const std::vector<uint8_t>& source) {
     Init(limit, tree);
     Stream stream;
     for (uint8_t symbol : source) {
-        for (uint8_t bit : CodeOf(symbol, tree)) {
+        const std::vector<uint8_t> code = CodeOf(symbol, tree);
+        stream.LongestCode = std::max(stream.LongestCode, code.size());
+        for (uint8_t bit : code) {
             if (stream.BitLength % 8 == 0) {
                 stream.Bytes.push_back(0);
             }

@@ -35,6 +35,7 @@ std::vector<uint8_t> CodeOf(uint8_t symbol, const Tree& tree);
 struct Stream {
     std::vector<uint8_t> Bytes;  // LSB-first packing, last byte zero-padded
     uint64_t BitLength = 0;      // total code length, padding excluded
+    size_t LongestCode = 0;
 };
 
 // Codes every byte of source from a fresh tree with the given halving period.

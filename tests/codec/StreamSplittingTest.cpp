@@ -50,9 +50,8 @@ bool GuardIntact(const Bytes& area, size_t capacity) {
 // unconsumed input byte and appends its output; once all input is consumed,
 // end-of-data calls deliver the complete bytes still waiting, and the last one
 // (made with room to spare) adds the partial byte exactly once.
-testing::AssertionResult EncodeInSteps(uint32_t period, const Bytes& source, const Schedule& piece,
+testing::AssertionResult EncodeInSteps(ZkCodec codec, const Bytes& source, const Schedule& piece,
                                        const Schedule& capacity, Bytes& stream) {
-    ZkCodec codec = testdata::CodecForEncoding(period);
     stream.clear();
     size_t pos = 0;
     size_t call = 0;
@@ -148,7 +147,8 @@ void ExpectOneStream(const std::vector<uint32_t>& pieces, const std::vector<uint
         for (uint32_t piece : pieces) {
             for (uint32_t capacity : capacities) {
                 Bytes stream;
-                ASSERT_TRUE(EncodeInSteps(c.Period, c.Source, Fixed(piece), Fixed(capacity), stream))
+                ASSERT_TRUE(EncodeInSteps(testdata::CodecForEncoding(c.Period), c.Source, Fixed(piece), Fixed(capacity),
+                                          stream))
                     << c.Name << ", pieces of " << piece << ", room " << capacity;
                 ASSERT_EQ(stream, expected) << c.Name << ", pieces of " << piece << ", room " << capacity;
             }
@@ -165,7 +165,8 @@ TEST(EncodeSplitting, SizesChangingFromCallToCall) {
         const Bytes expected = reference::Encode(c.Period, c.Source).Bytes;
         for (uint64_t seed = 1; seed <= 12; ++seed) {
             Bytes stream;
-            ASSERT_TRUE(EncodeInSteps(c.Period, c.Source, Random(seed, 45), Random(seed + 100, 75), stream))
+            ASSERT_TRUE(EncodeInSteps(testdata::CodecForEncoding(c.Period), c.Source, Random(seed, 45),
+                                      Random(seed + 100, 75), stream))
                 << c.Name << ", seed " << seed;
             ASSERT_EQ(stream, expected) << c.Name << ", seed " << seed;
         }
@@ -176,12 +177,11 @@ TEST(EncodeSplitting, SizesChangingFromCallToCall) {
 // first unconsumed one on (capped by the piece size) and a limit no larger
 // than what is still to restore. The stream is followed by the end marker and
 // junk, which must stay unconsumed.
-testing::AssertionResult DecodeInSteps(uint32_t period, const Bytes& stream, size_t count, const Schedule& piece,
+testing::AssertionResult DecodeInSteps(ZkCodec codec, const Bytes& stream, size_t count, const Schedule& piece,
                                        const Schedule& limit, Bytes& restored) {
     Bytes input = stream;
     input.insert(input.end(), std::begin(testdata::kEndMarker), std::end(testdata::kEndMarker));
     input.insert(input.end(), {0xFF, 0x00, 0x55, 0xAA, 0x81, 0x7E, 0x01, 0xFE});
-    ZkCodec codec = testdata::CodecForDecoding(period);
     restored.clear();
     size_t pos = 0;
     size_t call = 0;
@@ -219,7 +219,8 @@ void ExpectRestored(const std::vector<uint32_t>& pieces, const std::vector<uint3
         for (uint32_t piece : pieces) {
             for (uint32_t limit : limits) {
                 Bytes restored;
-                ASSERT_TRUE(DecodeInSteps(c.Period, stream, c.Source.size(), Fixed(piece), Fixed(limit), restored))
+                ASSERT_TRUE(DecodeInSteps(testdata::CodecForDecoding(c.Period), stream, c.Source.size(), Fixed(piece),
+                                          Fixed(limit), restored))
                     << c.Name << ", pieces of " << piece << ", limit " << limit;
                 ASSERT_EQ(restored, c.Source) << c.Name << ", pieces of " << piece << ", limit " << limit;
             }
@@ -243,10 +244,55 @@ TEST(DecodeSplitting, SizesChangingFromCallToCall) {
         const Bytes stream = reference::Encode(c.Period, c.Source).Bytes;
         for (uint64_t seed = 1; seed <= 12; ++seed) {
             Bytes restored;
-            ASSERT_TRUE(
-                DecodeInSteps(c.Period, stream, c.Source.size(), Random(seed, 45), Random(seed + 50, 40), restored))
+            ASSERT_TRUE(DecodeInSteps(testdata::CodecForDecoding(c.Period), stream, c.Source.size(), Random(seed, 45),
+                                      Random(seed + 50, 40), restored))
                 << c.Name << ", seed " << seed;
             ASSERT_EQ(restored, c.Source) << c.Name << ", seed " << seed;
+        }
+    }
+}
+
+// Codes of 26 bits and more only appear once the tree has grown deep, which
+// takes millions of symbols; so the codec is brought there once and copied,
+// and only the tail with the long codes is cut up.
+TEST(Splitting, LongCodesCutAnywhere) {
+    constexpr uint32_t kLimit = 4294967295u;
+    constexpr size_t kHeadLength = 2 << 20;
+    Bytes whole = testdata::DeepTree(kHeadLength + 3 * 256);
+    for (size_t i = 0; i < 3 * 256; ++i) whole[kHeadLength + i] = static_cast<uint8_t>(i);  // every value, thrice
+    const Bytes head(whole.begin(), whole.begin() + kHeadLength), tail(whole.begin() + kHeadLength, whole.end());
+    const reference::Stream expected = reference::Encode(kLimit, whole);
+    ASSERT_GE(expected.LongestCode, 26u) << "the data no longer builds a deep tree";
+
+    ZkCodec encoder = testdata::CodecForEncoding(kLimit);
+    Bytes headStream(head.size());
+    uint32_t consumed = 0, produced = 0;
+    encoder.Encode(head.data(), static_cast<uint32_t>(head.size()), consumed, headStream.data(),
+                   static_cast<uint32_t>(headStream.size()), produced);
+    ASSERT_EQ(consumed, head.size());
+    ASSERT_TRUE(std::equal(headStream.begin(), headStream.begin() + produced, expected.Bytes.begin()));
+    const Bytes expectedTail(expected.Bytes.begin() + produced, expected.Bytes.end());
+    for (uint32_t capacity = 1; capacity <= 40; ++capacity) {
+        for (uint32_t piece : {1u, 2u, 5u, 1000u}) {
+            Bytes stream;
+            ASSERT_TRUE(EncodeInSteps(encoder, tail, Fixed(piece), Fixed(capacity), stream))
+                << "pieces of " << piece << ", room " << capacity;
+            ASSERT_EQ(stream, expectedTail) << "pieces of " << piece << ", room " << capacity;
+        }
+    }
+
+    ZkCodec decoder = testdata::CodecForDecoding(kLimit);
+    Bytes restoredHead(head.size());
+    ASSERT_TRUE(decoder.Decode(expected.Bytes.data(), static_cast<uint32_t>(expected.Bytes.size()), consumed,
+                               restoredHead.data(), static_cast<uint32_t>(head.size()), produced));
+    ASSERT_EQ(restoredHead, head);
+    const Bytes rest(expected.Bytes.begin() + consumed, expected.Bytes.end());
+    for (uint32_t piece = 1; piece <= 40; ++piece) {
+        for (uint32_t limit : {1u, 2u, 24u, 25u, 1000u}) {
+            Bytes restored;
+            ASSERT_TRUE(DecodeInSteps(decoder, rest, tail.size(), Fixed(piece), Fixed(limit), restored))
+                << "pieces of " << piece << ", limit " << limit;
+            ASSERT_EQ(restored, tail) << "pieces of " << piece << ", limit " << limit;
         }
     }
 }
