@@ -10,6 +10,9 @@
 
 #include "platform/posix/ShareLocks.h"
 
+// The seconds-and-nanoseconds record of the file time calls.
+using PosixTime = decltype(stat::st_mtim);
+
 namespace platform {
 namespace {
 
@@ -55,7 +58,10 @@ bool SetModificationTime(const std::string& name, time_t modified) {
     bool ok = fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode) && OwnerMayWrite(info);
     if (ok && S_ISREG(info.st_mode)) ok = posix::ClaimSharing(fd, {.DeniesWrite = true, .HasWriteAccess = true}) == 0;
     if (ok) {
-        const timespec times[2] = {{.tv_sec = 0, .tv_nsec = UTIME_OMIT}, {.tv_sec = modified, .tv_nsec = 0}};
+        // Access time first, then modification time; UTIME_OMIT keeps the access time.
+        PosixTime times[2]{};
+        times[0].tv_nsec = UTIME_OMIT;
+        times[1].tv_sec = modified;
         ok = futimens(fd, times) == 0;
     }
     close(fd);

@@ -41,7 +41,9 @@ struct stat StatOf(const std::string& name) {
 }
 
 void SetTimes(const std::string& name, time_t accessed, time_t modified) {
-    const timespec times[2] = {{accessed, 0}, {modified, 0}};
+    decltype(stat::st_mtim) times[2]{};
+    times[0].tv_sec = accessed;
+    times[1].tv_sec = modified;
     ASSERT_EQ(utimensat(AT_FDCWD, name.c_str(), times, 0), 0);
 }
 
