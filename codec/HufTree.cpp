@@ -1,5 +1,7 @@
 #include "codec/HufTree.h"
 
+#include "codec/HufTreeInline.h"
+
 namespace {
 
 inline uint32_t HalvedWeight(uint32_t weight) { return weight / 2 + 1; }
@@ -41,28 +43,7 @@ void HufInit(uint32_t limit, HufTree& tree) {
     tree.BitCount.BitOffset = 0;
 }
 
-void HufUpdate(uint8_t symbol, HufTree& tree) {
-    HufNode* nodes = tree.Nodes;
-    if (nodes[kHufRoot].Weight >= tree.HalveLimit) HufHalve(tree);
-    ++nodes[kHufRoot].Weight;
-    int n = tree.LinkTable[kHufLeafLinkBase + symbol];
-    do {
-        const uint32_t w = ++nodes[n].Weight;
-        if (w > nodes[n + 1].Weight) {
-            // The root already weighs more than any other node, so the search stops below it.
-            int m = n + 1;
-            while (nodes[m + 1].Weight < w) ++m;
-            const HufNode moved = nodes[n];
-            nodes[n] = nodes[m];
-            nodes[m] = moved;
-            tree.LinkTable[nodes[n].Link] = static_cast<uint16_t>(n);
-            tree.LinkTable[nodes[m].Link] = static_cast<uint16_t>(m);
-            n = m;
-        }
-        n = tree.LinkTable[n >> 1];
-    } while (n != kHufRoot);
-    AddCount(tree.SymbolCount, 1);
-}
+void HufUpdate(uint8_t symbol, HufTree& tree) { huf_detail::UpdateInline(symbol, tree); }
 
 void HufHalve(HufTree& tree) {
     HufNode* nodes = tree.Nodes;

@@ -1,4 +1,5 @@
 #include "codec/HufTree.h"
+#include "codec/HufTreeInline.h"
 #include "codec/ZkCodec.h"
 
 namespace {
@@ -14,12 +15,37 @@ struct DecodeState {
     uint16_t Walk;
 };
 
-// Decodes symbols from the reservoir until it runs dry or the limit is reached.
+// Decodes symbols from the reservoir until it runs dry or the limit is reached: HufDecodeStep and
+// HufUpdate inlined, with the same outcome, so the bit walk stays in registers.
 inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uint32_t limit, uint32_t& produced) {
-    while (produced < limit && HufDecodeStep(st.Reservoir, st.BitsLeft, st.Walk, tree)) {
-        output[produced++] = static_cast<uint8_t>(st.Walk);
-        st.Walk = kHufRoot;
+    const HufNode* nodes = tree.Nodes;
+    uint32_t made = produced;
+    uint32_t bitsLeft = st.BitsLeft;
+    uint32_t pair = st.Walk == kHufRoot ? kHufRootPair : st.Walk;
+    uint32_t bits = st.Reservoir;
+    while (made < limit && bitsLeft > 0) {
+        uint32_t link;
+        do {
+            link = nodes[2 * pair + (bits & 1)].Link;
+            bits >>= 1;
+            --bitsLeft;
+            if (link >= kHufLeafLinkBase) goto leaf;
+            pair = link;
+        } while (bitsLeft > 0);
+        // Out of bits inside a code: the reservoir keeps its value from the start of the walk.
+        st.Walk = static_cast<uint16_t>(pair);
+        st.BitsLeft = 0;
+        produced = made;
+        return;
+    leaf:
+        output[made++] = static_cast<uint8_t>(link);
+        huf_detail::UpdateInline(static_cast<uint8_t>(link), tree);
+        st.Reservoir = bits;
+        pair = kHufRootPair;
     }
+    st.Walk = pair == kHufRootPair ? kHufRoot : static_cast<uint16_t>(pair);
+    st.BitsLeft = static_cast<uint8_t>(bitsLeft);
+    produced = made;
 }
 
 }  // namespace

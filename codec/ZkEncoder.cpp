@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "codec/HufTree.h"
+#include "codec/HufTreeInline.h"
 #include "codec/ZkCodec.h"
 
 namespace {
@@ -15,24 +16,20 @@ struct EncodeState {
     uint32_t Count;                    // valid bits in Window
 };
 
-// Writes the code of symbol at bit a of area[0] (a < 8), keeping area[0]'s low a bits and
-// clearing the rest of the last byte the code touches. Counts the bits, updates the tree and
-// returns the code length.
-uint32_t EmitCode(uint8_t symbol, uint8_t* area, uint32_t a, HufTree& tree) {
-    uint8_t leafFirst[256];
-    uint32_t length = 0;
-    for (int n = tree.LinkTable[kHufLeafLinkBase + symbol]; n != kHufRoot; n = tree.LinkTable[n >> 1]) {
-        leafFirst[length++] = static_cast<uint8_t>(n & 1);
-    }
-    area[0] &= static_cast<uint8_t>((1u << a) - 1);
-    std::memset(area + 1, 0, (a + length - 1) / 8);
-    for (uint32_t k = 0; k < length; ++k) {
-        const uint32_t bit = a + k;
-        area[bit / 8] |= static_cast<uint8_t>(leafFirst[length - 1 - k] << (bit % 8));
-    }
-    AddBits(tree.BitCount, static_cast<uint8_t>(length));
-    HufUpdate(symbol, tree);
-    return length;
+// The partial byte's valid bits; above them it may hold leftovers of an earlier stream.
+inline uint64_t PartialByte(const EncodeState& st) { return st.Window[0] & ((1u << st.Count) - 1); }
+
+inline void Store64(uint8_t* place, uint64_t value) { std::memcpy(place, &value, sizeof value); }
+
+// Codes one symbol behind the nbits (< 8) bits of acc: counts its bits, updates the tree and
+// returns the new bit count (at most 7 + 45).
+inline uint32_t AppendCode(uint8_t symbol, uint64_t& acc, uint32_t nbits, HufTree& tree, uint64_t& totalBits) {
+    uint64_t code;
+    const uint32_t length = huf_detail::ReadCode(tree, symbol, code);
+    acc |= code << nbits;
+    totalBits += length;
+    huf_detail::UpdateInline(symbol, tree);
+    return nbits + length;
 }
 
 // Moves the complete bytes of the window to the output, as many as fit.
@@ -52,6 +49,13 @@ void FlushWindow(EncodeState& st, uint8_t*& out, uint32_t& room) {
     }
 }
 
+// Adds the code bits of a call to the tree's bit counter.
+void CountBits(HufBitCount& counter, uint64_t bits) {
+    const uint64_t total = counter.BitOffset + bits;
+    counter.BitOffset = static_cast<uint8_t>(total % 8);
+    counter.ByteCount += total / 8;
+}
+
 }  // namespace
 
 bool ZkCodec::Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& consumed, uint8_t* output,
@@ -66,6 +70,7 @@ bool ZkCodec::Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& con
     FlushWindow(st, out, room);
 
     uint32_t i = 0;
+    uint64_t totalBits = 0;
     if (sourceLength == 0) {
         if (room > 0 && st.Count > 0) {
             *out = st.Window[0];
@@ -73,24 +78,32 @@ bool ZkCodec::Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& con
         }
     } else {
         if (room >= kInPlaceRoom) {
-            // The bulk is coded straight into the output; the partial byte continues there.
-            out[0] = st.Window[0];
-            uint32_t a = st.Count;
+            // The bulk is coded straight into the output through a 64-bit bit buffer whose low
+            // byte is the partial byte; every symbol stores all 8 bytes (the room rule leaves
+            // space) and advances by the complete ones.
+            uint64_t acc = PartialByte(st);
+            uint32_t nbits = st.Count;
             while (i < sourceLength && room >= kInPlaceRoom) {
-                const uint32_t t = a + EmitCode(source[i++], out, a, Tree);
-                out += t / 8;
-                room -= t / 8;
-                a = t % 8;
+                nbits = AppendCode(source[i++], acc, nbits, Tree, totalBits);
+                Store64(out, acc);
+                const uint32_t complete = nbits / 8;
+                out += complete;
+                room -= complete;
+                acc >>= 8 * complete;
+                nbits %= 8;
             }
-            st.Window[0] = out[0];
-            st.Count = a;
+            st.Window[0] = static_cast<uint8_t>(acc);
+            st.Count = nbits;
         }
         // The last bytes of the area: codes go through the window so nothing is written beyond it.
         while (i < sourceLength && room > 0) {
-            st.Count += EmitCode(source[i++], st.Window, st.Count, Tree);
+            uint64_t acc = PartialByte(st);
+            st.Count = AppendCode(source[i++], acc, st.Count, Tree, totalBits);
+            Store64(st.Window, acc);
             FlushWindow(st, out, room);
         }
     }
+    CountBits(Tree.BitCount, totalBits);
     std::memcpy(EncodeWindow, st.Window, kWindowBytes);
     PendingBits = static_cast<uint8_t>(st.Count);
     consumed = i;
