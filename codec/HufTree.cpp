@@ -55,8 +55,12 @@ void HufHalve(HufTree& tree) {
     HufNode leaves[kQueuedLeaves];
     int leafCount = 0;
     for (int i = 2; leafCount < kQueuedLeaves; ++i) {
-        if (nodes[i].Link >= kHufLeafLinkBase)
-            leaves[leafCount++] = HufNode{HalvedWeight(nodes[i].Weight), nodes[i].Link};
+        // Written always, kept only for a leaf: no branch on the mix of leaves and internal nodes
+        // (updates alone on text.txt at the limit 1280: 35.0 -> 35.5 MB/s). A merge without
+        // branches measured slower than the plain one below (33.1 against 34.6).
+        const HufNode node = nodes[i];
+        leaves[leafCount] = HufNode{HalvedWeight(node.Weight), node.Link};
+        leafCount += node.Link >= kHufLeafLinkBase;
     }
 
     // Two-queue merge in place: positions filled from 2 upward never pass the head of the internal queue.
