@@ -65,10 +65,6 @@ inline void UpdateInline(uint8_t symbol, HufTree& tree) {
     ++tree.SymbolCount;
 }
 
-}  // namespace huf_detail
-
-namespace huf_detail {
-
 // The symbol's code in stream order (root bit in bit 0) and its length. A tree with the sibling
 // property and a root below 2^32 has no leaf deeper than 45 (its weights would outgrow the
 // Fibonacci numbers), so a code always fits in 64 bits with room for 7 more.
@@ -85,10 +81,6 @@ inline uint32_t ReadCode(const HufTree& tree, uint8_t symbol, uint64_t& code) {
     code = bits;
     return length;
 }
-
-}  // namespace huf_detail
-
-namespace huf_detail {
 
 // ReadCode followed by UpdateInline, in one walk where the two paths coincide: up to the first
 // exchange the update climbs the code's own path. After it, the rest of the code is read from
