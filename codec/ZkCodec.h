@@ -40,6 +40,11 @@ public:
     // Returns false at once (outputs unwritten) when outputLength is 0;
     // otherwise consumed > 0 (with input) or produced > 0 (end of data).
     // Bytes of output beyond produced may hold scratch.
+    // The end-of-data call writes the partial byte only after the complete
+    // bytes still waiting (PendingBits / 8 of them), so give it room for all of
+    // them plus one; its result cannot tell a caller with less room whether
+    // the partial byte went out, and repeating it after it did would write
+    // that byte twice. File buffers (at least 1000 bytes) always have room.
     bool Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& consumed,
                 uint8_t* output, uint32_t outputLength, uint32_t& produced);
 
