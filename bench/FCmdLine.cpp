@@ -23,13 +23,25 @@ void ReportNumber(std::string_view message, const std::string& parameter) {
     console::EndLine();
 }
 
+// A message followed by a number, as one line.
+void ReportValue(std::string_view message, int32_t value) {
+    WriteMessage(message);
+    console::WriteInt(value);
+    console::EndLine();
+}
+
+// A number parameter's text, or false (with the diagnostic line and the
+// command cancelled) when it is not a number.
+bool TakeNumber(BenchOptions& options, const std::string& parameter, int32_t& value) {
+    if (ParseNumber(std::string_view(parameter).substr(kKeyLength), value)) return true;
+    ReportNumber(txt::kBadNumber, parameter);
+    options.Command = cmdNone;
+    return false;
+}
+
 void TakeBufferSize(BenchOptions& options, const std::string& parameter) {
     int32_t value = 0;
-    if (!ParseNumber(std::string_view(parameter).substr(kKeyLength), value)) {
-        ReportNumber(txt::kBadNumber, parameter);
-        options.Command = cmdNone;
-        return;
-    }
+    if (!TakeNumber(options, parameter, value)) return;
     if (value < kLeastBufferSize) {
         WriteMessage(txt::kBufferTooSmall);
         console::WriteInt(value);
@@ -46,48 +58,32 @@ void TakeBufferSize(BenchOptions& options, const std::string& parameter) {
         value = kGreatestBufferSize;
     }
     options.BufferSize = value;
-    WriteMessage(txt::kBufferInUse);
-    console::WriteInt(value);
-    console::EndLine();
+    ReportValue(txt::kBufferInUse, value);
 }
 
 void TakeRepeatCount(BenchOptions& options, const std::string& parameter) {
     int32_t value = 0;
-    if (!ParseNumber(std::string_view(parameter).substr(kKeyLength), value)) {
-        ReportNumber(txt::kBadNumber, parameter);
-        options.Command = cmdNone;
-        return;
-    }
+    if (!TakeNumber(options, parameter, value)) return;
     if (value == static_cast<int32_t>(options.RepeatCount)) return;
     if (value < 0 || value > kGreatestRepeatCount) {
         ReportNumber(txt::kNumberOutOfRange, parameter);
         return;
     }
     options.RepeatCount = static_cast<uint16_t>(value);
-    WriteMessage(txt::kRepeatInUse);
-    console::WriteInt(value);
-    console::EndLine();
+    ReportValue(txt::kRepeatInUse, value);
 }
 
 void TakeHalvingPeriod(BenchOptions& options, const std::string& parameter) {
     int32_t value = 0;
-    if (!ParseNumber(std::string_view(parameter).substr(kKeyLength), value)) {
-        ReportNumber(txt::kBadNumber, parameter);
-        options.Command = cmdNone;
-        return;
-    }
+    if (!TakeNumber(options, parameter, value)) return;
     if (value == options.HalvingPeriod) return;
     if (value < kLeastHalvingPeriod || value > kGreatestHalvingPeriod) {
         ReportNumber(txt::kNumberOutOfRange, parameter);
-        WriteMessage(txt::kUsingLeastPeriod);
-        console::WriteInt(kLeastHalvingPeriod);
-        console::EndLine();
+        ReportValue(txt::kUsingLeastPeriod, kLeastHalvingPeriod);
         return;
     }
     options.HalvingPeriod = value;
-    WriteMessage(txt::kPeriodInUse);
-    console::WriteInt(value);
-    console::EndLine();
+    ReportValue(txt::kPeriodInUse, value);
 }
 
 // Each option is taken once; a parameter that matches no option still open
