@@ -65,6 +65,20 @@ inline void UpdateInline(uint8_t symbol, HufTree& tree) {
     ++tree.SymbolCount;
 }
 
+// UpdateInline for the leaf the decoder has just reached at position leaf: the walk down found
+// it, so the link table is read for it only when a halving moves it. One dependent load less per
+// symbol: text.txt decode at the limit 1280 29.4 -> 30.4 MB/s (medians of 3, two rounds).
+inline void UpdateFromLeaf(int leaf, HufTree& tree) {
+    if (tree.Nodes[kHufRoot].Weight >= tree.HalveLimit) {
+        const uint16_t link = tree.Nodes[leaf].Link;
+        HufHalve(tree);
+        leaf = tree.LinkTable[link];
+    }
+    ++tree.Nodes[kHufRoot].Weight;
+    IncrementPath(tree, leaf);
+    ++tree.SymbolCount;
+}
+
 // The symbol's code in stream order (root bit in bit 0) and its length. A tree with the sibling
 // property and a root below 2^32 has no leaf deeper than 45 (its weights would outgrow the
 // Fibonacci numbers), so a code always fits in 64 bits with room for 7 more.

@@ -29,8 +29,10 @@ inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uin
     uint32_t bits = st.Reservoir;
     while (made < limit && bitsLeft > 0) {
         uint32_t link;
+        uint32_t at;
         do {
-            link = nodes[2 * pair + (bits & 1)].Link;
+            at = 2 * pair + (bits & 1);
+            link = nodes[at].Link;
             bits >>= 1;
             --bitsLeft;
             if (link >= kHufLeafLinkBase) goto leaf;
@@ -43,7 +45,7 @@ inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uin
         return;
     leaf:
         output[made++] = static_cast<uint8_t>(link);
-        huf_detail::UpdateInline(static_cast<uint8_t>(link), tree);
+        huf_detail::UpdateFromLeaf(static_cast<int>(at), tree);
         st.Reservoir = bits;
         pair = kHufRootPair;
     }
