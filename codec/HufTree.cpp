@@ -37,7 +37,10 @@ void HufInit(uint32_t limit, HufTree& tree) {
     tree.BitCount.BitOffset = 0;
 }
 
-void HufUpdate(uint8_t symbol, HufTree& tree) { huf_detail::UpdateInline(symbol, tree); }
+void HufUpdate(uint8_t symbol, HufTree& tree) {
+    huf_detail::NoGuesses none;
+    huf_detail::UpdateInline(symbol, tree, none);
+}
 
 void HufHalve(HufTree& tree) {
     // A straight two-queue merge into the node array, writing each position and its link entry

@@ -21,7 +21,8 @@ struct DecodeState {
 // recorded on the way down instead of through the link table measured within noise (29.4 / 29.1),
 // and incrementing on the way down, to skip the walk back up when nothing is exchanged, slower
 // (24.2 / 27.4 at 1280, 43.4 / 48.9 at 65536).
-inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uint32_t limit, uint32_t& produced) {
+inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uint32_t limit, uint32_t& produced,
+                            huf_detail::RunEndGuesses& guesses) {
     const HufNode* nodes = tree.Nodes;
     uint32_t made = produced;
     uint32_t bitsLeft = st.BitsLeft;
@@ -45,7 +46,7 @@ inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uin
         return;
     leaf:
         output[made++] = static_cast<uint8_t>(link);
-        huf_detail::UpdateFromLeaf(static_cast<int>(at), tree);
+        huf_detail::UpdateFromLeaf(static_cast<int>(at), tree, guesses);
         st.Reservoir = bits;
         pair = kHufRootPair;
     }
@@ -60,22 +61,23 @@ bool ZkCodec::Decode(const uint8_t* source, uint32_t sourceLength, uint32_t& con
                      uint32_t& produced) {
     if (limit == 0) return false;
     DecodeState st{Reservoir, BitsLeft, Walk};
+    huf_detail::RunEndGuesses guesses;
     uint32_t made = 0;
     uint32_t pos = 0;
-    if (st.BitsLeft > 0) DecodeWhileRoom(st, Tree, output, limit, made);
+    if (st.BitsLeft > 0) DecodeWhileRoom(st, Tree, output, limit, made, guesses);
     if (sourceLength > kWordBytes) {
         while (limit - made > kWordLoadMinWanted && sourceLength - pos > kWordBytes) {
             st.Reservoir = uint32_t{source[pos]} | uint32_t{source[pos + 1]} << 8 | uint32_t{source[pos + 2]} << 16 |
                            uint32_t{source[pos + 3]} << 24;
             st.BitsLeft = 32;
-            DecodeWhileRoom(st, Tree, output, limit, made);
+            DecodeWhileRoom(st, Tree, output, limit, made, guesses);
             pos += kWordBytes;
         }
     }
     while (made < limit && pos < sourceLength) {
         st.Reservoir = source[pos];
         st.BitsLeft = 8;
-        DecodeWhileRoom(st, Tree, output, limit, made);
+        DecodeWhileRoom(st, Tree, output, limit, made, guesses);
         ++pos;
     }
     Reservoir = st.Reservoir;

@@ -23,9 +23,10 @@ inline void Store64(uint8_t* place, uint64_t value) { std::memcpy(place, &value,
 
 // Codes one symbol behind the nbits (< 8) bits of acc: counts its bits, updates the tree and
 // returns the new bit count (at most 7 + 45).
-inline uint32_t AppendCode(uint8_t symbol, uint64_t& acc, uint32_t nbits, HufTree& tree, uint64_t& totalBits) {
+inline uint32_t AppendCode(uint8_t symbol, uint64_t& acc, uint32_t nbits, HufTree& tree, uint64_t& totalBits,
+                           huf_detail::RunEndGuesses& guesses) {
     uint64_t code;
-    const uint32_t length = huf_detail::CodeAndUpdate(symbol, tree, code);
+    const uint32_t length = huf_detail::CodeAndUpdate(symbol, tree, code, guesses);
     acc |= code << nbits;
     totalBits += length;
     return nbits + length;
@@ -70,6 +71,7 @@ bool ZkCodec::Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& con
 
     uint32_t i = 0;
     uint64_t totalBits = 0;
+    huf_detail::RunEndGuesses guesses;
     if (sourceLength == 0) {
         if (room > 0 && st.Count > 0) {
             *out = st.Window[0];
@@ -84,7 +86,7 @@ bool ZkCodec::Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& con
             uint64_t acc = PartialByte(st);
             uint32_t nbits = st.Count;
             while (i < sourceLength && room >= kInPlaceRoom) {
-                nbits = AppendCode(source[i++], acc, nbits, Tree, totalBits);
+                nbits = AppendCode(source[i++], acc, nbits, Tree, totalBits, guesses);
                 Store64(out, acc);
                 const uint32_t complete = nbits / 8;
                 out += complete;
@@ -98,7 +100,7 @@ bool ZkCodec::Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& con
         // The last bytes of the area: codes go through the window so nothing is written beyond it.
         while (i < sourceLength && room > 0) {
             uint64_t acc = PartialByte(st);
-            st.Count = AppendCode(source[i++], acc, st.Count, Tree, totalBits);
+            st.Count = AppendCode(source[i++], acc, st.Count, Tree, totalBits, guesses);
             Store64(st.Window, acc);
             FlushWindow(st, out, room);
         }

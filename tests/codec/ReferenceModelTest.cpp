@@ -177,6 +177,8 @@ TEST(DecoderAgainstModel, TreeAfterEverySymbol) {
     }
 }
 
+// Whole streams in one call each way: within a call the coders carry what they learnt of the tree
+// from symbol to symbol (across halvings too), and must still end on the model's tree.
 TEST(CodecAgainstModel, WholeStreamsAtSeveralLimits) {
     for (uint32_t limit : {0u, 1281u, 4096u, 65536u, 2147483648u}) {
         for (const auto& input : testdata::CorpusLikeInputs(100000, limit)) {
@@ -186,6 +188,19 @@ TEST(CodecAgainstModel, WholeStreamsAtSeveralLimits) {
                 << input.Name << " input, limit " << limit;
             EXPECT_EQ(codec.Tree.BitCount.ByteCount * 8 + codec.Tree.BitCount.BitOffset, expected.BitLength);
             EXPECT_EQ(codec.Tree.SymbolCount, input.Data.size());
+
+            reference::Tree model;
+            reference::Init(limit, model);
+            for (uint8_t symbol : input.Data) reference::Update(symbol, model);
+            EXPECT_EQ(reference::FirstDifference(model, codec.Tree), "") << input.Name << " input, limit " << limit;
+
+            ZkCodec decoder = testdata::CodecForDecoding(limit);
+            Bytes decoded(input.Data.size());
+            uint32_t consumed = 0, produced = 0;
+            decoder.Decode(expected.Bytes.data(), static_cast<uint32_t>(expected.Bytes.size()), consumed,
+                           decoded.data(), static_cast<uint32_t>(decoded.size()), produced);
+            EXPECT_EQ(decoded, input.Data) << input.Name << " input, limit " << limit;
+            EXPECT_EQ(reference::FirstDifference(model, decoder.Tree), "") << input.Name << " input, limit " << limit;
         }
     }
 }
