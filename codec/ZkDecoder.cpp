@@ -21,8 +21,9 @@ struct DecodeState {
 // recorded on the way down instead of through the link table measured within noise (29.4 / 29.1),
 // and incrementing on the way down, to skip the walk back up when nothing is exchanged, slower
 // (24.2 / 27.4 at 1280, 43.4 / 48.9 at 65536).
+template <typename Guesses>
 inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uint32_t limit, uint32_t& produced,
-                            huf_detail::RunEndGuesses& guesses) {
+                            Guesses& guesses) {
     const HufNode* nodes = tree.Nodes;
     uint32_t made = produced;
     uint32_t bitsLeft = st.BitsLeft;
@@ -55,30 +56,43 @@ inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uin
     produced = made;
 }
 
-}  // namespace
-
-bool ZkCodec::Decode(const uint8_t* source, uint32_t sourceLength, uint32_t& consumed, uint8_t* output, uint32_t limit,
-                     uint32_t& produced) {
-    if (limit == 0) return false;
-    DecodeState st{Reservoir, BitsLeft, Walk};
-    huf_detail::RunEndGuesses guesses;
-    uint32_t made = 0;
-    uint32_t pos = 0;
-    if (st.BitsLeft > 0) DecodeWhileRoom(st, Tree, output, limit, made, guesses);
+// Takes words while more than kWordLoadMinWanted symbols are wanted and more than a word is left,
+// then single bytes, until the source ends or enough symbols are made.
+template <typename Guesses>
+void DecodeSymbols(DecodeState& st, const uint8_t* source, uint32_t sourceLength, uint32_t& pos, HufTree& tree,
+                   uint8_t* output, uint32_t limit, uint32_t& made, Guesses& guesses) {
+    if (st.BitsLeft > 0) DecodeWhileRoom(st, tree, output, limit, made, guesses);
     if (sourceLength > kWordBytes) {
         while (limit - made > kWordLoadMinWanted && sourceLength - pos > kWordBytes) {
             st.Reservoir = uint32_t{source[pos]} | uint32_t{source[pos + 1]} << 8 | uint32_t{source[pos + 2]} << 16 |
                            uint32_t{source[pos + 3]} << 24;
             st.BitsLeft = 32;
-            DecodeWhileRoom(st, Tree, output, limit, made, guesses);
+            DecodeWhileRoom(st, tree, output, limit, made, guesses);
             pos += kWordBytes;
         }
     }
     while (made < limit && pos < sourceLength) {
         st.Reservoir = source[pos];
         st.BitsLeft = 8;
-        DecodeWhileRoom(st, Tree, output, limit, made, guesses);
+        DecodeWhileRoom(st, tree, output, limit, made, guesses);
         ++pos;
+    }
+}
+
+}  // namespace
+
+bool ZkCodec::Decode(const uint8_t* source, uint32_t sourceLength, uint32_t& consumed, uint8_t* output, uint32_t limit,
+                     uint32_t& produced) {
+    if (limit == 0) return false;
+    DecodeState st{Reservoir, BitsLeft, Walk};
+    uint32_t made = 0;
+    uint32_t pos = 0;
+    if (Tree.HalveLimit <= huf_detail::kGuessingLimit) {
+        huf_detail::RunEndGuesses guesses;
+        DecodeSymbols(st, source, sourceLength, pos, Tree, output, limit, made, guesses);
+    } else {
+        huf_detail::NoGuesses guesses;
+        DecodeSymbols(st, source, sourceLength, pos, Tree, output, limit, made, guesses);
     }
     Reservoir = st.Reservoir;
     BitsLeft = st.BitsLeft;

@@ -23,8 +23,9 @@ inline void Store64(uint8_t* place, uint64_t value) { std::memcpy(place, &value,
 
 // Codes one symbol behind the nbits (< 8) bits of acc: counts its bits, updates the tree and
 // returns the new bit count (at most 7 + 45).
+template <typename Guesses>
 inline uint32_t AppendCode(uint8_t symbol, uint64_t& acc, uint32_t nbits, HufTree& tree, uint64_t& totalBits,
-                           huf_detail::RunEndGuesses& guesses) {
+                           Guesses& guesses) {
     uint64_t code;
     const uint32_t length = huf_detail::CodeAndUpdate(symbol, tree, code, guesses);
     acc |= code << nbits;
@@ -56,6 +57,38 @@ void CountBits(HufBitCount& counter, uint64_t bits) {
     counter.ByteCount += total / 8;
 }
 
+// Codes source[i..] while there is room, first straight into the output, then through the window.
+template <typename Guesses>
+void CodeSymbols(EncodeState& st, const uint8_t* source, uint32_t sourceLength, uint32_t& i, uint8_t*& out,
+                 uint32_t& room, HufTree& tree, uint64_t& totalBits, Guesses& guesses) {
+    if (room >= kInPlaceRoom) {
+        // The bulk is coded straight into the output through a 64-bit bit buffer whose low
+        // byte is the partial byte; every symbol stores all 8 bytes (the room rule leaves
+        // space) and advances by the complete ones. Writing codes bit by bit had taken 45% of
+        // the encoding time; this loop's own share is now about 6%.
+        uint64_t acc = PartialByte(st);
+        uint32_t nbits = st.Count;
+        while (i < sourceLength && room >= kInPlaceRoom) {
+            nbits = AppendCode(source[i++], acc, nbits, tree, totalBits, guesses);
+            Store64(out, acc);
+            const uint32_t complete = nbits / 8;
+            out += complete;
+            room -= complete;
+            acc >>= 8 * complete;
+            nbits %= 8;
+        }
+        st.Window[0] = static_cast<uint8_t>(acc);
+        st.Count = nbits;
+    }
+    // The last bytes of the area: codes go through the window so nothing is written beyond it.
+    while (i < sourceLength && room > 0) {
+        uint64_t acc = PartialByte(st);
+        st.Count = AppendCode(source[i++], acc, st.Count, tree, totalBits, guesses);
+        Store64(st.Window, acc);
+        FlushWindow(st, out, room);
+    }
+}
+
 }  // namespace
 
 bool ZkCodec::Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& consumed, uint8_t* output,
@@ -71,39 +104,17 @@ bool ZkCodec::Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& con
 
     uint32_t i = 0;
     uint64_t totalBits = 0;
-    huf_detail::RunEndGuesses guesses;
     if (sourceLength == 0) {
         if (room > 0 && st.Count > 0) {
             *out = st.Window[0];
             --room;
         }
+    } else if (Tree.HalveLimit <= huf_detail::kGuessingLimit) {
+        huf_detail::RunEndGuesses guesses;
+        CodeSymbols(st, source, sourceLength, i, out, room, Tree, totalBits, guesses);
     } else {
-        if (room >= kInPlaceRoom) {
-            // The bulk is coded straight into the output through a 64-bit bit buffer whose low
-            // byte is the partial byte; every symbol stores all 8 bytes (the room rule leaves
-            // space) and advances by the complete ones. Writing codes bit by bit had taken 45% of
-            // the encoding time; this loop's own share is now about 6%.
-            uint64_t acc = PartialByte(st);
-            uint32_t nbits = st.Count;
-            while (i < sourceLength && room >= kInPlaceRoom) {
-                nbits = AppendCode(source[i++], acc, nbits, Tree, totalBits, guesses);
-                Store64(out, acc);
-                const uint32_t complete = nbits / 8;
-                out += complete;
-                room -= complete;
-                acc >>= 8 * complete;
-                nbits %= 8;
-            }
-            st.Window[0] = static_cast<uint8_t>(acc);
-            st.Count = nbits;
-        }
-        // The last bytes of the area: codes go through the window so nothing is written beyond it.
-        while (i < sourceLength && room > 0) {
-            uint64_t acc = PartialByte(st);
-            st.Count = AppendCode(source[i++], acc, st.Count, Tree, totalBits, guesses);
-            Store64(st.Window, acc);
-            FlushWindow(st, out, room);
-        }
+        huf_detail::NoGuesses guesses;
+        CodeSymbols(st, source, sourceLength, i, out, room, Tree, totalBits, guesses);
     }
     CountBits(Tree.BitCount, totalBits);
     std::memcpy(EncodeWindow, st.Window, kWindowBytes);
