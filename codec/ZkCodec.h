@@ -1,5 +1,6 @@
 // The codec object: one adaptive tree plus the state the block encoder and the
 // block decoder carry between calls. Fixed size, allocates nothing, does no I/O.
+// Encode and Decode use about 4 KB of stack for a table they keep during a call.
 #pragma once
 
 #include <cstdint>
