@@ -62,6 +62,18 @@ struct NoGuesses {
     static void Record(uint32_t, int) {}
 };
 
+// Runs code(guesses) with the guessing policy that suits the tree's halving limit.
+template <typename Code>
+[[gnu::always_inline]] inline void WithGuesses(const HufTree& tree, Code&& code) {
+    if (tree.HalveLimit <= kGuessingLimit) {
+        RunEndGuesses guesses;
+        code(guesses);
+    } else {
+        NoGuesses guesses;
+        code(guesses);
+    }
+}
+
 // Exchanges node n, just incremented to weight w, with the last node of its old weight class when
 // it outgrew its right neighbour. Returns the node's position afterwards. Either way the old class
 // has lost its last node, which the guesses record.

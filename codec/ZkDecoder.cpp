@@ -58,10 +58,14 @@ inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uin
 }
 
 // Takes words while more than kWordLoadMinWanted symbols are wanted and more than a word is left,
-// then single bytes, until the source ends or enough symbols are made.
+// then single bytes, until the source ends or enough symbols are made. Works on local copies of
+// the positions, written back once, so they stay in registers.
 template <typename Guesses>
-void DecodeSymbols(DecodeState& st, const uint8_t* source, uint32_t sourceLength, uint32_t& pos, HufTree& tree,
-                   uint8_t* output, uint32_t limit, uint32_t& made, Guesses& guesses) {
+void DecodeSymbols(DecodeState& state, const uint8_t* source, uint32_t sourceLength, uint32_t& consumed, HufTree& tree,
+                   uint8_t* output, uint32_t limit, uint32_t& produced, Guesses& guesses) {
+    DecodeState st = state;
+    uint32_t pos = consumed;
+    uint32_t made = produced;
     if (st.BitsLeft > 0) DecodeWhileRoom(st, tree, output, limit, made, guesses);
     if (sourceLength > kWordBytes) {
         while (limit - made > kWordLoadMinWanted && sourceLength - pos > kWordBytes) {
@@ -78,6 +82,9 @@ void DecodeSymbols(DecodeState& st, const uint8_t* source, uint32_t sourceLength
         DecodeWhileRoom(st, tree, output, limit, made, guesses);
         ++pos;
     }
+    state = st;
+    consumed = pos;
+    produced = made;
 }
 
 }  // namespace
@@ -88,13 +95,9 @@ bool ZkCodec::Decode(const uint8_t* source, uint32_t sourceLength, uint32_t& con
     DecodeState st{Reservoir, BitsLeft, Walk};
     uint32_t made = 0;
     uint32_t pos = 0;
-    if (Tree.HalveLimit <= huf_detail::kGuessingLimit) {
-        huf_detail::RunEndGuesses guesses;
+    huf_detail::WithGuesses(Tree, [&](auto& guesses) {
         DecodeSymbols(st, source, sourceLength, pos, Tree, output, limit, made, guesses);
-    } else {
-        huf_detail::NoGuesses guesses;
-        DecodeSymbols(st, source, sourceLength, pos, Tree, output, limit, made, guesses);
-    }
+    });
     Reservoir = st.Reservoir;
     BitsLeft = st.BitsLeft;
     Walk = st.Walk;

@@ -57,10 +57,15 @@ void CountBits(HufBitCount& counter, uint64_t bits) {
     counter.ByteCount += total / 8;
 }
 
-// Codes source[i..] while there is room, first straight into the output, then through the window.
+// Codes source[next..] while there is room, first straight into the output, then through the
+// window. The loops work on local copies, written back once, so they stay in registers.
 template <typename Guesses>
-void CodeSymbols(EncodeState& st, const uint8_t* source, uint32_t sourceLength, uint32_t& i, uint8_t*& out,
-                 uint32_t& room, HufTree& tree, uint64_t& totalBits, Guesses& guesses) {
+void CodeSymbols(EncodeState& st, const uint8_t* source, uint32_t sourceLength, uint32_t& next, uint8_t*& output,
+                 uint32_t& area, HufTree& tree, uint64_t& bitsCoded, Guesses& guesses) {
+    uint32_t i = next;
+    uint8_t* out = output;
+    uint32_t room = area;
+    uint64_t totalBits = bitsCoded;
     if (room >= kInPlaceRoom) {
         // The bulk is coded straight into the output through a 64-bit bit buffer whose low
         // byte is the partial byte; every symbol stores all 8 bytes (the room rule leaves
@@ -87,6 +92,10 @@ void CodeSymbols(EncodeState& st, const uint8_t* source, uint32_t sourceLength, 
         Store64(st.Window, acc);
         FlushWindow(st, out, room);
     }
+    next = i;
+    output = out;
+    area = room;
+    bitsCoded = totalBits;
 }
 
 }  // namespace
@@ -109,12 +118,10 @@ bool ZkCodec::Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& con
             *out = st.Window[0];
             --room;
         }
-    } else if (Tree.HalveLimit <= huf_detail::kGuessingLimit) {
-        huf_detail::RunEndGuesses guesses;
-        CodeSymbols(st, source, sourceLength, i, out, room, Tree, totalBits, guesses);
     } else {
-        huf_detail::NoGuesses guesses;
-        CodeSymbols(st, source, sourceLength, i, out, room, Tree, totalBits, guesses);
+        huf_detail::WithGuesses(Tree, [&](auto& guesses) {
+            CodeSymbols(st, source, sourceLength, i, out, room, Tree, totalBits, guesses);
+        });
     }
     CountBits(Tree.BitCount, totalBits);
     std::memcpy(EncodeWindow, st.Window, kWindowBytes);
