@@ -47,6 +47,8 @@ struct RunEndGuesses {
 
     int Guess(uint32_t weight) const { return Slot[weight % kSlots]; }
     void Record(uint32_t weight, int last) { Slot[weight % kSlots] = static_cast<uint16_t>(last); }
+    static void Exchanged(const HufTree&, int, int) {}
+    static void Halved(const HufTree&) {}
 };
 
 // The block coders keep guesses up to this halving limit. Above it, exchanges are rarer and their
@@ -60,6 +62,8 @@ inline constexpr uint32_t kGuessingLimit = 4096;
 struct NoGuesses {
     static int Guess(uint32_t) { return 0; }
     static void Record(uint32_t, int) {}
+    static void Exchanged(const HufTree&, int, int) {}
+    static void Halved(const HufTree&) {}
 };
 
 // Runs code(guesses) with the guessing policy that suits the tree's halving limit.
@@ -97,6 +101,7 @@ template <typename Guesses>
     nodes[m] = up;
     tree.LinkTable[down.Link] = static_cast<uint16_t>(n);
     tree.LinkTable[up.Link] = static_cast<uint16_t>(m);
+    guesses.Exchanged(tree, n, m);
     return m;
 }
 
@@ -111,7 +116,10 @@ inline void IncrementPath(HufTree& tree, int n, Guesses& guesses) {
 
 template <typename Guesses>
 inline void UpdateInline(uint8_t symbol, HufTree& tree, Guesses& guesses) {
-    if (tree.Nodes[kHufRoot].Weight >= tree.HalveLimit) HufHalve(tree);
+    if (tree.Nodes[kHufRoot].Weight >= tree.HalveLimit) {
+        HufHalve(tree);
+        guesses.Halved(tree);
+    }
     ++tree.Nodes[kHufRoot].Weight;
     IncrementPath(tree, tree.LinkTable[kHufLeafLinkBase + symbol], guesses);
     ++tree.SymbolCount;
@@ -125,6 +133,7 @@ inline void UpdateFromLeaf(int leaf, HufTree& tree, Guesses& guesses) {
     if (tree.Nodes[kHufRoot].Weight >= tree.HalveLimit) {
         const uint16_t link = tree.Nodes[leaf].Link;
         HufHalve(tree);
+        guesses.Halved(tree);
         leaf = tree.LinkTable[link];
     }
     ++tree.Nodes[kHufRoot].Weight;

@@ -1,6 +1,7 @@
 // The codec object: one adaptive tree plus the state the block encoder and the
 // block decoder carry between calls. Fixed size, allocates nothing, does no I/O.
-// Encode and Decode use about 4 KB of stack for a table they keep during a call.
+// Encode and Decode keep tables on the stack during a call: about 4 KB, and for
+// Decode at halving limits from 32768 on about 6 KB.
 #pragma once
 
 #include <cstdint>
@@ -10,14 +11,14 @@
 class ZkCodec {
 public:
     HufTree Tree;
-    uint8_t ModeFlags;          // bit 0: reset for encoding, bit 1: for decoding
-    uint8_t EncodeWindow[33];   // encoder bit window; byte 0 is being filled
-    uint8_t WindowGuard;        // always 0: read as the byte after the window
-    uint8_t PendingBits;        // valid bits in EncodeWindow
-    uint32_t Reservoir;         // decoder: unconsumed bits, next one in bit 0
-    uint8_t BitsLeft;           // decoder: bits in Reservoir, 0..32
-    uint16_t Walk;              // decoder: 510 at a symbol boundary, else a child pair
-    uint32_t HalvingPeriod;     // handed to HufInit at every reset
+    uint8_t ModeFlags;         // bit 0: reset for encoding, bit 1: for decoding
+    uint8_t EncodeWindow[33];  // encoder bit window; byte 0 is being filled
+    uint8_t WindowGuard;       // always 0: read as the byte after the window
+    uint8_t PendingBits;       // valid bits in EncodeWindow
+    uint32_t Reservoir;        // decoder: unconsumed bits, next one in bit 0
+    uint8_t BitsLeft;          // decoder: bits in Reservoir, 0..32
+    uint16_t Walk;             // decoder: 510 at a symbol boundary, else a child pair
+    uint32_t HalvingPeriod;    // handed to HufInit at every reset
 
     // All fields zero, HalvingPeriod 0, then ResetForEncoding.
     ZkCodec();
@@ -46,13 +47,13 @@ public:
     // them plus one; its result cannot tell a caller with less room whether
     // the partial byte went out, and repeating it after it did would write
     // that byte twice. File buffers (at least 1000 bytes) always have room.
-    bool Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& consumed,
-                uint8_t* output, uint32_t outputLength, uint32_t& produced);
+    bool Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& consumed, uint8_t* output,
+                uint32_t outputLength, uint32_t& produced);
 
     // Restores at most limit bytes from the coded bytes source[0..sourceLength).
     // Never consumes a byte beyond the one holding the last wanted symbol's
     // final bit; unused bits of consumed bytes stay in the codec.
     // Returns false at once (outputs unwritten) when limit is 0, else true.
-    bool Decode(const uint8_t* source, uint32_t sourceLength, uint32_t& consumed,
-                uint8_t* output, uint32_t limit, uint32_t& produced);
+    bool Decode(const uint8_t* source, uint32_t sourceLength, uint32_t& consumed, uint8_t* output, uint32_t limit,
+                uint32_t& produced);
 };
