@@ -44,23 +44,21 @@ struct PrefixTable {
         const int dn = DepthOf(n);
         const int dm = DepthOf(m);
         if (dn > kBits && dm > kBits) return;
-        uint16_t above[kBits] = {};
-        if (dn <= kBits) {
-            std::memcpy(above, Path[Prefix[n] & 0xFF], sizeof above);
-            Place(tree, n, Prefix[n] & 0xFF, dn, dm, above);
-        } else {
-            Place(tree, n, 0, dn, dm, above);
-        }
-        if (dm <= kBits) {
-            std::memcpy(above, Path[Prefix[m] & 0xFF], sizeof above);
-            Place(tree, m, Prefix[m] & 0xFF, dm, dn, above);
-        } else {
-            Place(tree, m, 0, dm, dn, above);
-        }
+        Replant(tree, n, dn, dm);
+        Replant(tree, m, dm, dn);
     }
 
 private:
     int DepthOf(int x) const { return Prefix[x] == kDeep ? kBits + 1 : Prefix[x] >> 8; }
+
+    // The subtree now at position x (at `depth`) came from `before`. The positions above x are
+    // those on the path of any entry starting with x's code.
+    void Replant(const HufTree& tree, int x, int depth, int before) {
+        uint16_t above[kBits] = {};
+        const uint32_t code = depth <= kBits ? Prefix[x] & 0xFFu : 0;
+        if (depth <= kBits) std::memcpy(above, Path[code], sizeof above);
+        Place(tree, x, code, depth, before, above);
+    }
 
     // The subtree at position x, now at depth `depth` with the given code, earlier at `before`:
     // its nodes within the first 8 levels get their entries and codes, and those that have left
