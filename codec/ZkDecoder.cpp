@@ -84,7 +84,7 @@ template <typename Aids>
 uint64_t DecodeBulk(const uint8_t* words, uint32_t available, HufTree& tree, const huf_detail::PrefixTable& table,
                     uint8_t* output, uint32_t limit, uint32_t pauseAt, uint32_t& produced, Aids& aids) {
     using huf_detail::PrefixTable;
-    const HufNode* nodes = tree.Nodes;
+    HufNode* nodes = tree.Nodes;
     uint64_t bitPos = 0;
     uint32_t made = produced;
     while (limit - made > kWordLoadMinWanted && made < pauseAt && bitPos / 8 + kBulkSlack <= available) {
@@ -126,9 +126,8 @@ uint64_t DecodeBulk(const uint8_t* words, uint32_t available, HufTree& tree, con
                 tie |= nodes[path[level]].Weight == nodes[path[level] + 1].Weight;
             }
             if (!tie) {
-                HufNode* writable = tree.Nodes;
-                for (uint32_t level = 0; level < used; ++level) ++writable[path[level]].Weight;
-                ++writable[kHufRoot].Weight;
+                for (uint32_t level = 0; level < used; ++level) ++nodes[path[level]].Weight;
+                ++nodes[kHufRoot].Weight;
                 ++tree.SymbolCount;
                 continue;
             }
@@ -206,6 +205,8 @@ bool DecodeSymbols(DecodeProgress& progress, const uint8_t* source, uint32_t sou
 // 48.3 / 51.7 but binary.bin 37.0 / 34.2, and at 4097, where a halving (each a rebuild) comes
 // every two thousand symbols, both far slower with it.
 constexpr uint32_t kPrefixTableLimit = 32768;
+// Building the table walks the tree's first eight levels; short calls, which would barely use
+// it, go without.
 constexpr uint32_t kPrefixTableMinLimit = 256;
 constexpr uint32_t kPrefixTableMinSource = 64;
 // Even then some stretches exchange nodes on most symbols (random data, 0.8 per symbol; a young
