@@ -51,7 +51,7 @@ inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uin
         return;
     leaf:
         output[made++] = static_cast<uint8_t>(link);
-        huf_detail::UpdateFromLeaf(static_cast<int>(at), tree, guesses);
+        huf_detail::UpdateFromLeaf(at, tree, guesses);
         st.Reservoir = bits;
         pair = kHufRootPair;
     }
@@ -132,7 +132,7 @@ uint64_t DecodeBulk(const uint8_t* words, uint32_t available, HufTree& tree, con
                 continue;
             }
         }
-        huf_detail::UpdateFromLeaf(static_cast<int>(at), tree, aids);
+        huf_detail::UpdateFromLeaf(at, tree, aids);
     }
     produced = made;
     return bitPos;
@@ -230,9 +230,9 @@ struct WindowAids {
     huf_detail::PrefixTable& Table;
     uint32_t Exchanges;
 
-    int Guess(uint32_t weight) const { return Policy.Guess(weight); }
-    void Record(uint32_t weight, int last) { Policy.Record(weight, last); }
-    void Exchanged(const HufTree& tree, int n, int m) {
+    uint32_t Guess(uint32_t weight) const { return Policy.Guess(weight); }
+    void Record(uint32_t weight, uint32_t last) { Policy.Record(weight, last); }
+    void Exchanged(const HufTree& tree, uint32_t n, uint32_t m) {
         if constexpr (kKeepsTable) Table.Exchanged(tree, n, m);
         ++Exchanges;
     }
