@@ -38,7 +38,7 @@ void HufInit(uint32_t limit, HufTree& tree) {
 }
 
 void HufUpdate(uint8_t symbol, HufTree& tree) {
-    huf_detail::NoGuesses none;
+    huf_detail::PlainClimb none;
     huf_detail::UpdateInline(symbol, tree, none);
 }
 

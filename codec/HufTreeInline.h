@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "codec/ClimbAids.h"
 #include "codec/HufTree.h"
 
 namespace huf_detail {
@@ -35,111 +36,68 @@ inline uint32_t LastOfRun(const HufNode* nodes, uint32_t first, uint32_t runWeig
     return k - 1;
 }
 
-// Where the run of each weight ended when it was last changed, for the block coders' loops, which
-// keep one of these for the length of a call. A guess is checked before it is used, so a stale or
-// colliding slot only costs the search: the table needs no upkeep when the tree halves and is
-// indexed by the weight's low bits whatever the halving limit. Against searching every time (MiB/s,
-// best of 15, tree update and code read only, the halving limit 1280): text.txt 36.7 -> 37.8,
-// binary.bin 29.1 -> 36.7; the update alone 36.2 -> 39.6 and 30.4 -> 38.6.
-struct RunEndGuesses {
-    static constexpr uint32_t kSlots = 2048;
-    uint16_t Slot[kSlots] = {};
-
-    uint32_t Guess(uint32_t weight) const { return Slot[weight % kSlots]; }
-    void Record(uint32_t weight, uint32_t last) { Slot[weight % kSlots] = static_cast<uint16_t>(last); }
-    static void Exchanged(const HufTree&, uint32_t, uint32_t) {}
-    static void Halved(const HufTree&) {}
-};
-
-// The block coders keep guesses up to this halving limit. Above it, exchanges are rarer and their
-// runs shorter, and keeping the table up to date costs more than it saves. Encode / decode in
-// MiB/s, best of 11, with guesses against without: at 4096 text.txt 45.3 / 39.4 against
-// 47.5 / 40.3 but binary.bin 37.6 / 35.0 against 34.0 / 31.0; at 16384 both are faster without,
-// and at 65536 text.txt encode drops from 67 to 58 with them.
-inline constexpr uint32_t kGuessingLimit = 4096;
-
-// For HufUpdate, called one symbol at a time, and above kGuessingLimit: every partner searched.
-struct NoGuesses {
-    static uint32_t Guess(uint32_t) { return 0; }
-    static void Record(uint32_t, uint32_t) {}
-    static void Exchanged(const HufTree&, uint32_t, uint32_t) {}
-    static void Halved(const HufTree&) {}
-};
-
-// Runs code(guesses) with the guessing policy that suits the tree's halving limit.
-template <typename Code>
-[[gnu::always_inline]] inline void WithGuesses(const HufTree& tree, Code&& code) {
-    if (tree.HalveLimit <= kGuessingLimit) {
-        RunEndGuesses guesses;
-        code(guesses);
-    } else {
-        NoGuesses guesses;
-        code(guesses);
-    }
-}
-
 // Exchanges node n, just incremented to weight w, with the last node of its old weight class when
 // it outgrew its right neighbour. Returns the node's position afterwards. Either way the old class
 // has lost its last node, which the guesses record.
-template <typename Guesses>
-[[gnu::always_inline]] inline uint32_t RestoreOrder(HufTree& tree, uint32_t n, uint32_t w, Guesses& guesses) {
+template <typename Aids>
+[[gnu::always_inline]] inline uint32_t RestoreOrder(HufTree& tree, uint32_t n, uint32_t w, Aids& aids) {
     HufNode* nodes = tree.Nodes;
     const uint32_t old = w - 1;
     if (w <= nodes[n + 1].Weight) {
-        guesses.Record(old, n > 0 ? n - 1 : 0);
+        aids.Record(old, n > 0 ? n - 1 : 0);
         return n;
     }
     // Positions n+1 on hold the old weight up to the run's end; a guess past n is that end when
     // its node weighs `old` and the next one more (recorded positions stay below the root).
-    const uint32_t guess = guesses.Guess(old);
+    const uint32_t guess = aids.Guess(old);
     const bool hit = guess > n && nodes[guess].Weight == old && nodes[guess + 1].Weight != old;
     const uint32_t m = hit ? guess : LastOfRun(nodes, n + 1, old);
-    guesses.Record(old, m - 1);
+    aids.Record(old, m - 1);
     const HufNode up = nodes[n];
     const HufNode down = nodes[m];
     nodes[n] = down;
     nodes[m] = up;
     tree.LinkTable[down.Link] = static_cast<uint16_t>(n);
     tree.LinkTable[up.Link] = static_cast<uint16_t>(m);
-    guesses.Exchanged(tree, n, m);
+    aids.Exchanged(tree, n, m);
     return m;
 }
 
 // Increments the path from node n (below the root) up to the root's children. Positions are
 // unsigned throughout: each step up is a dependent load, and a signed position costs a sign
 // extension on that chain at every level (text.txt decode at the limit 1280, MiB/s: 29.9 -> 33.9).
-template <typename Guesses>
-inline void IncrementPath(HufTree& tree, uint32_t n, Guesses& guesses) {
+template <typename Aids>
+inline void IncrementPath(HufTree& tree, uint32_t n, Aids& aids) {
     do {
-        n = RestoreOrder(tree, n, ++tree.Nodes[n].Weight, guesses);
-        n = tree.LinkTable[n >> 1];
+        n = RestoreOrder(tree, n, ++tree.Nodes[n].Weight, aids);
+        n = aids.ParentOf(tree, n);
     } while (n != kHufRoot);
 }
 
-template <typename Guesses>
-inline void UpdateInline(uint8_t symbol, HufTree& tree, Guesses& guesses) {
+template <typename Aids>
+inline void UpdateInline(uint8_t symbol, HufTree& tree, Aids& aids) {
     if (tree.Nodes[kHufRoot].Weight >= tree.HalveLimit) {
         HufHalve(tree);
-        guesses.Halved(tree);
+        aids.Halved(tree);
     }
     ++tree.Nodes[kHufRoot].Weight;
-    IncrementPath(tree, tree.LinkTable[kHufLeafLinkBase + symbol], guesses);
+    IncrementPath(tree, tree.LinkTable[kHufLeafLinkBase + symbol], aids);
     ++tree.SymbolCount;
 }
 
 // UpdateInline for the leaf the decoder has just reached at position leaf: the walk down found
 // it, so the link table is read for it only when a halving moves it. One dependent load less per
 // symbol: text.txt decode at the limit 1280 29.4 -> 30.4 MB/s (medians of 3, two rounds).
-template <typename Guesses>
-inline void UpdateFromLeaf(uint32_t leaf, HufTree& tree, Guesses& guesses) {
+template <typename Aids>
+inline void UpdateFromLeaf(uint32_t leaf, HufTree& tree, Aids& aids) {
     if (tree.Nodes[kHufRoot].Weight >= tree.HalveLimit) {
         const uint16_t link = tree.Nodes[leaf].Link;
         HufHalve(tree);
-        guesses.Halved(tree);
+        aids.Halved(tree);
         leaf = tree.LinkTable[link];
     }
     ++tree.Nodes[kHufRoot].Weight;
-    IncrementPath(tree, leaf, guesses);
+    IncrementPath(tree, leaf, aids);
     ++tree.SymbolCount;
 }
 
@@ -165,11 +123,11 @@ inline uint32_t ReadCode(const HufTree& tree, uint8_t symbol, uint64_t& code) {
 // the old position's parent (an exchange never touches the link entries of that node's
 // ancestors) before the update goes on. Saves the encoder a second walk per symbol: text.txt
 // encode at the halving limit 1280 went from 29 to 33 MB/s (forced inline: 33.5 -> 33.8).
-template <typename Guesses>
-[[gnu::always_inline]] inline uint32_t CodeAndUpdate(uint8_t symbol, HufTree& tree, uint64_t& code, Guesses& guesses) {
+template <typename Aids>
+[[gnu::always_inline]] inline uint32_t CodeAndUpdate(uint8_t symbol, HufTree& tree, uint64_t& code, Aids& aids) {
     if (tree.Nodes[kHufRoot].Weight >= tree.HalveLimit) {
         const uint32_t length = ReadCode(tree, symbol, code);
-        UpdateInline(symbol, tree, guesses);
+        UpdateInline(symbol, tree, aids);
         return length;
     }
     const uint16_t* links = tree.LinkTable;
@@ -181,15 +139,15 @@ template <typename Guesses>
     do {
         bits = bits << 1 | static_cast<uint64_t>(n & 1);
         ++length;
-        uint32_t parent = links[n >> 1];
-        const uint32_t moved = RestoreOrder(tree, n, ++tree.Nodes[n].Weight, guesses);
+        uint32_t parent = aids.ParentOf(tree, n);
+        const uint32_t moved = RestoreOrder(tree, n, ++tree.Nodes[n].Weight, aids);
         if (moved != n) {
-            const uint32_t updateFrom = links[moved >> 1];
-            for (; parent != kHufRoot; parent = links[parent >> 1]) {
+            const uint32_t updateFrom = aids.ParentOf(tree, moved);
+            for (; parent != kHufRoot; parent = aids.ParentOf(tree, parent)) {
                 bits = bits << 1 | static_cast<uint64_t>(parent & 1);
                 ++length;
             }
-            if (updateFrom != kHufRoot) IncrementPath(tree, updateFrom, guesses);
+            if (updateFrom != kHufRoot) IncrementPath(tree, updateFrom, aids);
             break;
         }
         n = parent;

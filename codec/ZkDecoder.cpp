@@ -25,9 +25,9 @@ struct DecodeState {
 // and incrementing on the way down, to skip the walk back up when nothing is exchanged, slower
 // (24.2 / 27.4 at 1280, 43.4 / 48.9 at 65536). Climbing back through a switch on the depth
 // walked down, unrolled, to spare the climb's loop exit: slower too (32.0 -> 30.7, 52.7 -> 46.7).
-template <typename Guesses>
+template <typename Aids>
 inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uint32_t limit, uint32_t& produced,
-                            Guesses& guesses) {
+                            Aids& aids) {
     const HufNode* nodes = tree.Nodes;
     uint32_t made = produced;
     uint32_t bitsLeft = st.BitsLeft;
@@ -51,7 +51,7 @@ inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uin
         return;
     leaf:
         output[made++] = static_cast<uint8_t>(link);
-        huf_detail::UpdateFromLeaf(at, tree, guesses);
+        huf_detail::UpdateFromLeaf(at, tree, aids);
         st.Reservoir = bits;
         pair = kHufRootPair;
     }
@@ -220,38 +220,41 @@ constexpr uint32_t kWindowSymbols = 2048;
 constexpr uint32_t kMostWindowExchanges = kWindowSymbols / 2;
 constexpr uint32_t kLeastBitsPerSymbol = 3;
 
-// The guessing policy of the call, plus the prefix table kept in step with the tree in a window
-// that uses it, and the count of exchanges that decides whether the next window will. Two types
-// rather than a run-time switch: the windows without the table then run the plain loops (zeros.bin
-// at the limit 65536 decoded at 165 MiB/s through a switch, 470 without).
-template <typename Guesses, bool kKeepsTable>
+// The climb aids of the call, plus the prefix table kept in step with the tree in a window that
+// uses it, and the count of exchanges that decides whether the next window will. Two types rather
+// than a run-time switch: the windows without the table then run the plain loops (zeros.bin at the
+// limit 65536 decoded at 165 MiB/s through a switch, 470 without).
+template <typename Climb, bool kKeepsTable>
 struct WindowAids {
-    Guesses& Policy;
+    Climb& Call;
     huf_detail::PrefixTable& Table;
     uint32_t Exchanges;
 
-    uint32_t Guess(uint32_t weight) const { return Policy.Guess(weight); }
-    void Record(uint32_t weight, uint32_t last) { Policy.Record(weight, last); }
+    uint32_t Guess(uint32_t weight) const { return Call.Guess(weight); }
+    void Record(uint32_t weight, uint32_t last) { Call.Record(weight, last); }
+    uint32_t ParentOf(const HufTree& tree, uint32_t position) const { return Call.ParentOf(tree, position); }
     void Exchanged(const HufTree& tree, uint32_t n, uint32_t m) {
+        Call.Exchanged(tree, n, m);
         if constexpr (kKeepsTable) Table.Exchanged(tree, n, m);
         ++Exchanges;
     }
     void Halved(const HufTree& tree) {
+        Call.Halved(tree);
         if constexpr (kKeepsTable) Table.Rebuild(tree);
     }
 };
 
-template <typename Guesses>
+template <typename Aids>
 void DecodeWithPolicy(DecodeProgress& progress, const uint8_t* source, uint32_t sourceLength, HufTree& tree,
-                      uint8_t* output, uint32_t limit, Guesses& guesses) {
+                      uint8_t* output, uint32_t limit, Aids& aids) {
     constexpr uint32_t kNoPause = UINT32_MAX;
     if (tree.HalveLimit < kPrefixTableLimit || limit <= kPrefixTableMinLimit || sourceLength <= kPrefixTableMinSource) {
-        DecodeSymbols(progress, source, sourceLength, tree, output, limit, guesses, nullptr, kNoPause);
+        DecodeSymbols(progress, source, sourceLength, tree, output, limit, aids, nullptr, kNoPause);
         return;
     }
     huf_detail::PrefixTable table;
-    WindowAids<Guesses, true> withTable{guesses, table, 0};
-    WindowAids<Guesses, false> without{guesses, table, 0};
+    WindowAids<Aids, true> withTable{aids, table, 0};
+    WindowAids<Aids, false> without{aids, table, 0};
     bool useTable = false;
     bool tableCurrent = false;
     for (;;) {
@@ -284,8 +287,8 @@ bool ZkCodec::Decode(const uint8_t* source, uint32_t sourceLength, uint32_t& con
                      uint32_t& produced) {
     if (limit == 0) return false;
     DecodeProgress progress{{Reservoir, BitsLeft, Walk}, 0, 0};
-    huf_detail::WithGuesses(
-        Tree, [&](auto& guesses) { DecodeWithPolicy(progress, source, sourceLength, Tree, output, limit, guesses); });
+    huf_detail::WithClimbAids(
+        Tree, [&](auto& aids) { DecodeWithPolicy(progress, source, sourceLength, Tree, output, limit, aids); });
     Reservoir = progress.State.Reservoir;
     BitsLeft = progress.State.BitsLeft;
     Walk = progress.State.Walk;

@@ -23,11 +23,11 @@ inline void Store64(uint8_t* place, uint64_t value) { std::memcpy(place, &value,
 
 // Codes one symbol behind the nbits (< 8) bits of acc: counts its bits, updates the tree and
 // returns the new bit count (at most 7 + 45).
-template <typename Guesses>
+template <typename Aids>
 inline uint32_t AppendCode(uint8_t symbol, uint64_t& acc, uint32_t nbits, HufTree& tree, uint64_t& totalBits,
-                           Guesses& guesses) {
+                           Aids& aids) {
     uint64_t code;
-    const uint32_t length = huf_detail::CodeAndUpdate(symbol, tree, code, guesses);
+    const uint32_t length = huf_detail::CodeAndUpdate(symbol, tree, code, aids);
     acc |= code << nbits;
     totalBits += length;
     return nbits + length;
@@ -59,9 +59,9 @@ void CountBits(HufBitCount& counter, uint64_t bits) {
 
 // Codes source[next..] while there is room, first straight into the output, then through the
 // window. The loops work on local copies, written back once, so they stay in registers.
-template <typename Guesses>
+template <typename Aids>
 void CodeSymbols(EncodeState& st, const uint8_t* source, uint32_t sourceLength, uint32_t& next, uint8_t*& output,
-                 uint32_t& area, HufTree& tree, uint64_t& bitsCoded, Guesses& guesses) {
+                 uint32_t& area, HufTree& tree, uint64_t& bitsCoded, Aids& aids) {
     uint32_t i = next;
     uint8_t* out = output;
     uint32_t room = area;
@@ -74,7 +74,7 @@ void CodeSymbols(EncodeState& st, const uint8_t* source, uint32_t sourceLength, 
         uint64_t acc = PartialByte(st);
         uint32_t nbits = st.Count;
         while (i < sourceLength && room >= kInPlaceRoom) {
-            nbits = AppendCode(source[i++], acc, nbits, tree, totalBits, guesses);
+            nbits = AppendCode(source[i++], acc, nbits, tree, totalBits, aids);
             Store64(out, acc);
             const uint32_t complete = nbits / 8;
             out += complete;
@@ -88,7 +88,7 @@ void CodeSymbols(EncodeState& st, const uint8_t* source, uint32_t sourceLength, 
     // The last bytes of the area: codes go through the window so nothing is written beyond it.
     while (i < sourceLength && room > 0) {
         uint64_t acc = PartialByte(st);
-        st.Count = AppendCode(source[i++], acc, st.Count, tree, totalBits, guesses);
+        st.Count = AppendCode(source[i++], acc, st.Count, tree, totalBits, aids);
         Store64(st.Window, acc);
         FlushWindow(st, out, room);
     }
@@ -119,8 +119,8 @@ bool ZkCodec::Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& con
             --room;
         }
     } else {
-        huf_detail::WithGuesses(Tree, [&](auto& guesses) {
-            CodeSymbols(st, source, sourceLength, i, out, room, Tree, totalBits, guesses);
+        huf_detail::WithClimbAids(Tree, [&](auto& aids) {
+            CodeSymbols(st, source, sourceLength, i, out, room, Tree, totalBits, aids);
         });
     }
     CountBits(Tree.BitCount, totalBits);
