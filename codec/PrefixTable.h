@@ -1,5 +1,5 @@
-// The first eight steps of the walk down in one look-up, for the decoder's bulk loop. Private to
-// the codec.
+// The first steps of the walk down in one look-up, for the decoder's bulk loop. Private to the
+// codec.
 #pragma once
 
 #include <cstdint>
@@ -9,20 +9,25 @@
 
 namespace huf_detail {
 
-// Where each 8-bit start of a code leads: to a leaf at depth 1..8, or to the node at depth 8 from
-// which the walk goes on bit by bit. Links and positions only, so increments leave it alone; an
-// exchange rewrites the entries below the two positions, and a halving rebuilds it.
-struct PrefixTable {
-    static constexpr int kBits = 8;
+// Where each kBits-bit start of a code leads: to a leaf at depth 1..kBits, or to the node at
+// depth kBits from which the walk goes on bit by bit. Links and positions only, so increments
+// leave it alone; an exchange rewrites the entries below the two positions, and a halving
+// rebuilds it.
+template <int kTableBits>
+struct PrefixTableOf {
+    static_assert(kTableBits >= 1 && kTableBits <= 8, "a prefix fits the code field of Prefix");
+    static constexpr int kBits = kTableBits;
     static constexpr uint32_t kLeafFrom = 256;
 
-    // Indexed by the next 8 stream bits (the first in bit 0). Below 256: the link of the node at
-    // depth 8. Otherwise a leaf: bits 0..8 its position, 16..23 its symbol, 24..27 its depth.
+    // Indexed by the next kBits stream bits (the first in bit 0). Below 256: the link of the node
+    // at depth kBits. Otherwise a leaf: bits 0..8 its position, 16..23 its symbol, 24..27 its
+    // depth.
     uint32_t Entry[1 << kBits];
-    // Per entry: the positions from depth 1 down to its leaf (or its node at depth 8), so the
+    // Per entry: the positions from depth 1 down to its leaf (or its node at depth kBits), so the
     // update of a symbol found here need not climb the link table.
     uint16_t Path[1 << kBits][kBits];
-    // Per position: depth << 8 | the code of the position when its depth is at most 8, else kDeep.
+    // Per position: depth << 8 | the code of the position when its depth is at most kBits, else
+    // kDeep.
     uint16_t Prefix[kHufNodeCount];
 
     static constexpr uint16_t kDeep = 0xFFFF;
@@ -61,7 +66,7 @@ private:
     }
 
     // The subtree at position x, now at depth `depth` with the given code, earlier at `before`:
-    // its nodes within the first 8 levels get their entries and codes, and those that have left
+    // its nodes within the first kBits levels get their entries and codes, and those that have left
     // them lose their codes. Deeper than both, nothing is recorded.
     void Place(const HufTree& tree, int x, uint32_t code, int depth, int before, uint16_t* above) {
         const uint32_t link = tree.Nodes[x].Link;
@@ -89,5 +94,10 @@ private:
         Place(tree, child + 1, code | one, depth + 1, before + 1, above);
     }
 };
+
+// Eight levels for high halving limits, where exchanges are rare. Four where they are frequent:
+// fewer exchanges reach that near the root, and each rewrites at most 16 entries.
+using PrefixTable = PrefixTableOf<8>;
+using ShortPrefixTable = PrefixTableOf<4>;
 
 }  // namespace huf_detail

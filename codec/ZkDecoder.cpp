@@ -80,10 +80,9 @@ constexpr uint32_t kBulkSlack = 16;
 // Decodes whole symbols from words (the stream from a word boundary on, `available` bytes) while
 // more than kWordLoadMinWanted symbols are wanted and the slack is there, so every word it reads
 // from is one the word rule loads. Returns the bits used, which end at a symbol boundary.
-template <typename Aids>
-uint64_t DecodeBulk(const uint8_t* words, uint32_t available, HufTree& tree, const huf_detail::PrefixTable& table,
-                    uint8_t* output, uint32_t limit, uint32_t pauseAt, uint32_t& produced, Aids& aids) {
-    using huf_detail::PrefixTable;
+template <typename Aids, typename Table>
+uint64_t DecodeBulk(const uint8_t* words, uint32_t available, HufTree& tree, const Table& table, uint8_t* output,
+                    uint32_t limit, uint32_t pauseAt, uint32_t& produced, Aids& aids) {
     HufNode* nodes = tree.Nodes;
     uint64_t bitPos = 0;
     uint32_t made = produced;
@@ -92,17 +91,17 @@ uint64_t DecodeBulk(const uint8_t* words, uint32_t available, HufTree& tree, con
         // fewer than a longest code were left measured slower (text.txt 70.7 -> 64.9 MiB/s at
         // the halving limit 65536), its load branch being hard to predict.
         const uint64_t buffer = Load64(words + bitPos / 8) >> (bitPos % 8);
-        const auto index = static_cast<uint32_t>(buffer & ((1u << PrefixTable::kBits) - 1));
+        const auto index = static_cast<uint32_t>(buffer & ((1u << Table::kBits) - 1));
         const uint32_t step = table.Entry[index];
         uint32_t at;
         uint32_t used;
-        if (step >= PrefixTable::kLeafFrom) {
-            at = PrefixTable::Position(step);
-            output[made++] = PrefixTable::Symbol(step);
-            used = PrefixTable::Depth(step);
+        if (step >= Table::kLeafFrom) {
+            at = Table::Position(step);
+            output[made++] = Table::Symbol(step);
+            used = Table::Depth(step);
         } else {
-            uint64_t bits = buffer >> PrefixTable::kBits;
-            used = PrefixTable::kBits;
+            uint64_t bits = buffer >> Table::kBits;
+            used = Table::kBits;
             uint32_t pair = step;
             uint32_t link;
             do {
@@ -115,7 +114,7 @@ uint64_t DecodeBulk(const uint8_t* words, uint32_t available, HufTree& tree, con
             output[made++] = static_cast<uint8_t>(link);
         }
         bitPos += used;
-        if (used <= PrefixTable::kBits && nodes[kHufRoot].Weight < tree.HalveLimit) {
+        if (used <= Table::kBits && nodes[kHufRoot].Weight < tree.HalveLimit) {
             // The path is known, so the update needs no climb when no node on it ties with its
             // right neighbour (which would have to be exchanged). These are the weights the climb
             // would compare: a right neighbour is never below the node, so no increment of this
@@ -150,10 +149,9 @@ struct DecodeProgress {
 // words go through the bulk loop. Pauses at a word boundary, returning true, once pauseAt symbols
 // are made; going on from there is the same as not pausing. Works on local copies of the
 // positions, written back once, so they stay in registers.
-template <typename Aids>
+template <typename Aids, typename Table>
 bool DecodeSymbols(DecodeProgress& progress, const uint8_t* source, uint32_t sourceLength, HufTree& tree,
-                   uint8_t* output, uint32_t limit, Aids& aids, const huf_detail::PrefixTable* table,
-                   uint32_t pauseAt) {
+                   uint8_t* output, uint32_t limit, Aids& aids, const Table* table, uint32_t pauseAt) {
     DecodeState st = progress.State;
     uint32_t pos = progress.Consumed;
     uint32_t made = progress.Produced;
@@ -199,14 +197,20 @@ bool DecodeSymbols(DecodeProgress& progress, const uint8_t* source, uint32_t sou
     return paused;
 }
 
-// The prefix table pays off when exchanges are rare, which a high halving limit brings about.
-// Decode in MiB/s, best of 7, without the table and with it in every window: at the limit 65536
-// text.txt 52.0 / 70.7, binary.bin 41.3 / 48.7; at 32768 text.txt 50.5 / 64.3; at 16384 text.txt
-// 48.3 / 51.7 but binary.bin 37.0 / 34.2, and at 4097, where a halving (each a rebuild) comes
-// every two thousand symbols, both far slower with it.
+// The full prefix table pays off when exchanges are rare, which a high halving limit brings
+// about. Decode in MiB/s, best of 7, without the table and with it in every window: at the limit
+// 65536 text.txt 52.0 / 70.7, binary.bin 41.3 / 48.7; at 32768 text.txt 50.5 / 64.3; at 16384
+// text.txt 48.3 / 51.7 but binary.bin 37.0 / 34.2, and at 4097, where a halving (each a rebuild)
+// comes every two thousand symbols, both far slower with it.
+//
+// Below this limit the short table (four levels) is used instead: few exchanges reach that near
+// the root. Without a table and with it, best of 3 runs of 11: at 1280 text.txt 35.2 / 37.1,
+// ru1251.txt 31.1 / 33.0, random.bin 29.7 / 31.7, small.txt 36.5 / 38.9; at 16384 text.txt
+// 53.4 / 60.8. Five levels measured slower than four on every file but random.bin, three slower
+// on all.
 constexpr uint32_t kPrefixTableLimit = 32768;
-// Building the table walks the tree's first eight levels; short calls, which would barely use
-// it, go without.
+// Building a table walks the tree's first levels; short calls, which would barely use it, go
+// without.
 constexpr uint32_t kPrefixTableMinLimit = 256;
 constexpr uint32_t kPrefixTableMinSource = 64;
 // Even then some stretches exchange nodes on most symbols (random data, 0.8 per symbol; a young
@@ -216,18 +220,21 @@ constexpr uint32_t kPrefixTableMinSource = 64;
 // decoded with the table only when the window before it exchanged nodes on at most one symbol
 // in two and used at least 3 bits per symbol; the first, with nothing to go by, goes without.
 // Then at 65536: text.txt 74.8, binary.bin 49.3, random.bin 31.0, small.txt 48.9, zeros.bin 470.
+// Below kPrefixTableLimit the bits alone decide, for the short table, from the first window on.
+// zeros.bin, all one-bit codes, still loses a little there: 231 -> 212 MiB/s at 1280 (the short
+// table in every window: 150).
 constexpr uint32_t kWindowSymbols = 2048;
 constexpr uint32_t kMostWindowExchanges = kWindowSymbols / 2;
 constexpr uint32_t kLeastBitsPerSymbol = 3;
 
-// The climb aids of the call, plus the prefix table kept in step with the tree in a window that
-// uses it, and the count of exchanges that decides whether the next window will. Two types rather
-// than a run-time switch: the windows without the table then run the plain loops (zeros.bin at the
-// limit 65536 decoded at 165 MiB/s through a switch, 470 without).
-template <typename Climb, bool kKeepsTable>
+// The climb aids of the call, plus a prefix table kept in step with the tree in a window that
+// uses it, and the count of exchanges that decides what the next window will use. Separate types
+// rather than a run-time switch: the windows without a table then run the plain loops (zeros.bin
+// at the limit 65536 decoded at 165 MiB/s through a switch, 470 without).
+template <typename Climb, typename Table, bool kKeepsTable>
 struct WindowAids {
     Climb& Call;
-    huf_detail::PrefixTable& Table;
+    Table& Kept;
     uint32_t Exchanges;
 
     uint32_t Guess(uint32_t weight) const { return Call.Guess(weight); }
@@ -235,49 +242,73 @@ struct WindowAids {
     uint32_t ParentOf(const HufTree& tree, uint32_t position) const { return Call.ParentOf(tree, position); }
     void Exchanged(const HufTree& tree, uint32_t n, uint32_t m) {
         Call.Exchanged(tree, n, m);
-        if constexpr (kKeepsTable) Table.Exchanged(tree, n, m);
+        if constexpr (kKeepsTable) Kept.Exchanged(tree, n, m);
         ++Exchanges;
     }
     void Halved(const HufTree& tree) {
         Call.Halved(tree);
-        if constexpr (kKeepsTable) Table.Rebuild(tree);
+        if constexpr (kKeepsTable) Kept.Rebuild(tree);
     }
 };
+
+enum class WindowTable { None, Short, Full };
+
+// Decodes one window with the aids given. Returns whether it paused; `exchanges` gets the
+// window's count.
+template <typename Aids, typename Table>
+bool DecodeWindow(DecodeProgress& progress, const uint8_t* source, uint32_t sourceLength, HufTree& tree,
+                  uint8_t* output, uint32_t limit, Aids& aids, const Table* table, uint32_t& exchanges) {
+    aids.Exchanges = 0;
+    const bool paused = DecodeSymbols(progress, source, sourceLength, tree, output, limit, aids, table,
+                                      progress.Produced + kWindowSymbols);
+    exchanges = aids.Exchanges;
+    return paused;
+}
 
 template <typename Aids>
 void DecodeWithPolicy(DecodeProgress& progress, const uint8_t* source, uint32_t sourceLength, HufTree& tree,
                       uint8_t* output, uint32_t limit, Aids& aids) {
     constexpr uint32_t kNoPause = UINT32_MAX;
-    if (tree.HalveLimit < kPrefixTableLimit || limit <= kPrefixTableMinLimit || sourceLength <= kPrefixTableMinSource) {
-        DecodeSymbols(progress, source, sourceLength, tree, output, limit, aids, nullptr, kNoPause);
+    constexpr const huf_detail::PrefixTable* kNoTable = nullptr;
+    if (limit <= kPrefixTableMinLimit || sourceLength <= kPrefixTableMinSource) {
+        DecodeSymbols(progress, source, sourceLength, tree, output, limit, aids, kNoTable, kNoPause);
         return;
     }
-    huf_detail::PrefixTable table;
-    WindowAids<Aids, true> withTable{aids, table, 0};
-    WindowAids<Aids, false> without{aids, table, 0};
-    bool useTable = false;
-    bool tableCurrent = false;
+    huf_detail::PrefixTable full;
+    huf_detail::ShortPrefixTable shortTable;
+    WindowAids<Aids, huf_detail::PrefixTable, true> withFull{aids, full, 0};
+    WindowAids<Aids, huf_detail::ShortPrefixTable, true> withShort{aids, shortTable, 0};
+    WindowAids<Aids, huf_detail::PrefixTable, false> without{aids, full, 0};
+    const bool fullAllowed = tree.HalveLimit >= kPrefixTableLimit;
+    WindowTable next = fullAllowed ? WindowTable::None : WindowTable::Short;
+    WindowTable kept = WindowTable::None;
     for (;;) {
         const DecodeProgress start = progress;
-        const uint32_t pauseAt = progress.Produced + kWindowSymbols;
-        bool paused;
-        uint32_t exchanges;
-        if (useTable) {
-            if (!tableCurrent) table.Rebuild(tree);
-            tableCurrent = true;
-            withTable.Exchanges = 0;
-            paused = DecodeSymbols(progress, source, sourceLength, tree, output, limit, withTable, &table, pauseAt);
-            exchanges = withTable.Exchanges;
-        } else {
-            tableCurrent = false;
-            without.Exchanges = 0;
-            paused = DecodeSymbols(progress, source, sourceLength, tree, output, limit, without, nullptr, pauseAt);
-            exchanges = without.Exchanges;
+        bool paused = false;
+        uint32_t exchanges = 0;
+        switch (next) {
+            case WindowTable::Full:
+                if (kept != next) full.Rebuild(tree);
+                paused = DecodeWindow(progress, source, sourceLength, tree, output, limit, withFull, &full, exchanges);
+                break;
+            case WindowTable::Short:
+                if (kept != next) shortTable.Rebuild(tree);
+                paused = DecodeWindow(progress, source, sourceLength, tree, output, limit, withShort, &shortTable,
+                                      exchanges);
+                break;
+            case WindowTable::None:
+                paused = DecodeWindow(progress, source, sourceLength, tree, output, limit, without, kNoTable, exchanges);
+                break;
         }
+        kept = next;
         if (!paused) return;
         const uint64_t bits = 8ull * (progress.Consumed - start.Consumed);
         const uint32_t symbols = progress.Produced - start.Produced;
-        useTable = exchanges <= kMostWindowExchanges && bits >= uint64_t{kLeastBitsPerSymbol} * symbols;
+        if (bits < uint64_t{kLeastBitsPerSymbol} * symbols) {
+            next = WindowTable::None;
+        } else {
+            next = !fullAllowed ? WindowTable::Short : exchanges <= kMostWindowExchanges ? WindowTable::Full : WindowTable::None;
+        }
     }
 }
 

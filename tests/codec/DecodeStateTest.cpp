@@ -112,7 +112,7 @@ std::vector<testdata::NamedInput> Inputs() {
             {"skewed", testdata::Skewed(kLength, 6)}};
 }
 
-constexpr uint32_t kPeriods[] = {1280, 32768, 65536, 4294967295u};
+constexpr uint32_t kPeriods[] = {1280, 16384, 32768, 65536, 4294967295u};
 
 TEST(DecodeState, LargeCallsLeaveTheLiteralState) {
     for (const auto& input : Inputs()) {
