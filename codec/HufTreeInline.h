@@ -120,7 +120,7 @@ inline uint32_t ReadCode(const HufTree& tree, uint8_t symbol, uint64_t& code) {
 
 // ReadCode followed by UpdateInline, in one walk where the two paths coincide: up to the first
 // exchange the update climbs the code's own path. After it, the rest of the code is read from
-// the old position's parent (an exchange never touches the link entries of that node's
+// the old position's parent (an exchange never touches the parent entries of that node's
 // ancestors) before the update goes on. Saves the encoder a second walk per symbol: text.txt
 // encode at the halving limit 1280 went from 29 to 33 MB/s (forced inline: 33.5 -> 33.8).
 template <typename Aids>

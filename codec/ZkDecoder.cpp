@@ -253,6 +253,13 @@ struct WindowAids {
 
 enum class WindowTable { None, Short, Full };
 
+// What the window after one that made `symbols` from `bits` with `exchanges` exchanges will use.
+WindowTable NextWindowTable(bool fullAllowed, uint32_t exchanges, uint64_t bits, uint32_t symbols) {
+    if (bits < uint64_t{kLeastBitsPerSymbol} * symbols) return WindowTable::None;
+    if (!fullAllowed) return WindowTable::Short;
+    return exchanges <= kMostWindowExchanges ? WindowTable::Full : WindowTable::None;
+}
+
 // Decodes one window with the aids given. Returns whether it paused; `exchanges` gets the
 // window's count.
 template <typename Aids, typename Table>
@@ -297,18 +304,14 @@ void DecodeWithPolicy(DecodeProgress& progress, const uint8_t* source, uint32_t 
                                       exchanges);
                 break;
             case WindowTable::None:
-                paused = DecodeWindow(progress, source, sourceLength, tree, output, limit, without, kNoTable, exchanges);
+                paused =
+                    DecodeWindow(progress, source, sourceLength, tree, output, limit, without, kNoTable, exchanges);
                 break;
         }
         kept = next;
         if (!paused) return;
-        const uint64_t bits = 8ull * (progress.Consumed - start.Consumed);
-        const uint32_t symbols = progress.Produced - start.Produced;
-        if (bits < uint64_t{kLeastBitsPerSymbol} * symbols) {
-            next = WindowTable::None;
-        } else {
-            next = !fullAllowed ? WindowTable::Short : exchanges <= kMostWindowExchanges ? WindowTable::Full : WindowTable::None;
-        }
+        next = NextWindowTable(fullAllowed, exchanges, 8ull * (progress.Consumed - start.Consumed),
+                               progress.Produced - start.Produced);
     }
 }
 

@@ -119,9 +119,8 @@ bool ZkCodec::Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& con
             --room;
         }
     } else {
-        huf_detail::WithClimbAids(Tree, [&](auto& aids) {
-            CodeSymbols(st, source, sourceLength, i, out, room, Tree, totalBits, aids);
-        });
+        huf_detail::WithClimbAids(
+            Tree, [&](auto& aids) { CodeSymbols(st, source, sourceLength, i, out, room, Tree, totalBits, aids); });
     }
     CountBits(Tree.BitCount, totalBits);
     std::memcpy(EncodeWindow, st.Window, kWindowBytes);
