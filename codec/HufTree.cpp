@@ -38,8 +38,8 @@ void HufInit(uint32_t limit, HufTree& tree) {
 }
 
 void HufUpdate(uint8_t symbol, HufTree& tree) {
-    huf_detail::PlainClimb none;
-    huf_detail::UpdateInline(symbol, tree, none);
+    huf_detail::PlainClimb plain;
+    huf_detail::UpdateInline(symbol, tree, plain);
 }
 
 void HufHalve(HufTree& tree) {
