@@ -57,34 +57,54 @@ void CountBits(HufBitCount& counter, uint64_t bits) {
     counter.ByteCount += total / 8;
 }
 
+// Codes the bulk of source[next..] straight into the output through a 64-bit bit buffer whose
+// low byte is the partial byte, while the room rule holds. Every symbol stores all 8 bytes (the
+// rule leaves space) and advances by the complete ones. Writing codes bit by bit had taken 45% of
+// the encoding time; this loop's own share is now about 6%.
+//
+// The loop keeps only pointers and the bit buffer, and the code bits are counted once, from the
+// bytes written: with fewer live values the per-symbol state stays in registers across the
+// update. Encode in MiB/s, interleaved runs of the benchmark, best medians: text.txt 37.8 -> 39.0
+// at the limit 1280, 67.9 -> 77.1 at 65536.
+template <typename Aids>
+void CodeInPlace(EncodeState& st, const uint8_t* source, uint32_t sourceLength, uint32_t& next, uint8_t*& output,
+                 uint32_t& room, HufTree& tree, uint64_t& bitsCoded, Aids& aids) {
+    const uint8_t* in = source + next;
+    const uint8_t* const inEnd = source + sourceLength;
+    uint8_t* out = output;
+    uint8_t* const lastStart = out + (room - kInPlaceRoom);  // room >= kInPlaceRoom from here
+    uint64_t acc = PartialByte(st);
+    uint32_t nbits = st.Count;
+    while (in < inEnd && out <= lastStart) {
+        uint64_t code;
+        const uint32_t length = huf_detail::CodeAndUpdate(*in++, tree, code, aids);
+        acc |= code << nbits;
+        nbits += length;
+        Store64(out, acc);
+        const uint32_t complete = nbits / 8;
+        out += complete;
+        acc >>= 8 * complete;
+        nbits %= 8;
+    }
+    const auto written = static_cast<uint32_t>(out - output);
+    bitsCoded += 8 * uint64_t{written} + nbits - st.Count;
+    st.Window[0] = static_cast<uint8_t>(acc);
+    st.Count = nbits;
+    next = static_cast<uint32_t>(in - source);
+    output = out;
+    room -= written;
+}
+
 // Codes source[next..] while there is room, first straight into the output, then through the
 // window. The loops work on local copies, written back once, so they stay in registers.
 template <typename Aids>
 void CodeSymbols(EncodeState& st, const uint8_t* source, uint32_t sourceLength, uint32_t& next, uint8_t*& output,
                  uint32_t& area, HufTree& tree, uint64_t& bitsCoded, Aids& aids) {
+    if (area >= kInPlaceRoom) CodeInPlace(st, source, sourceLength, next, output, area, tree, bitsCoded, aids);
     uint32_t i = next;
     uint8_t* out = output;
     uint32_t room = area;
     uint64_t totalBits = bitsCoded;
-    if (room >= kInPlaceRoom) {
-        // The bulk is coded straight into the output through a 64-bit bit buffer whose low
-        // byte is the partial byte; every symbol stores all 8 bytes (the room rule leaves
-        // space) and advances by the complete ones. Writing codes bit by bit had taken 45% of
-        // the encoding time; this loop's own share is now about 6%.
-        uint64_t acc = PartialByte(st);
-        uint32_t nbits = st.Count;
-        while (i < sourceLength && room >= kInPlaceRoom) {
-            nbits = AppendCode(source[i++], acc, nbits, tree, totalBits, aids);
-            Store64(out, acc);
-            const uint32_t complete = nbits / 8;
-            out += complete;
-            room -= complete;
-            acc >>= 8 * complete;
-            nbits %= 8;
-        }
-        st.Window[0] = static_cast<uint8_t>(acc);
-        st.Count = nbits;
-    }
     // The last bytes of the area: codes go through the window so nothing is written beyond it.
     while (i < sourceLength && room > 0) {
         uint64_t acc = PartialByte(st);
