@@ -41,6 +41,7 @@ inline constexpr uint32_t kGuessingLimit = 4096;
 
 // For HufUpdate: nothing to build or keep, the parent read from the link table.
 struct PlainClimb : NoGuesses {
+    static constexpr bool kRootIsOwnParent = false;
     static uint32_t ParentOf(const HufTree& tree, uint32_t position) { return tree.LinkTable[position >> 1]; }
     static void Exchanged(const HufTree&, uint32_t, uint32_t) {}
     static void Halved(const HufTree&) {}
@@ -52,11 +53,13 @@ struct PlainClimb : NoGuesses {
 // random.bin 33.9 -> 37.4; at 65536 text.txt 65.9 -> 69.2.
 struct ParentPositions {
     // Entries 2k and 2k+1 hold the position of the node whose link is k. A leaf's link (256 + s)
-    // indexes the upper half, which is never read: the writes for it need no branch.
+    // indexes the upper half, which is never read: the writes for it need no branch. The root's
+    // entry (that of link 255, which no node has) holds the root itself.
     uint16_t Of[2 * 512];
 
     void Build(const HufTree& tree) {
         for (uint32_t k = 0; k < 512; ++k) Of[2 * k] = Of[2 * k + 1] = tree.LinkTable[k];
+        Of[kHufRoot] = kHufRoot;
     }
     void Exchanged(const HufTree& tree, uint32_t n, uint32_t m) {
         Moved(tree.Nodes[n].Link, n);
@@ -70,6 +73,7 @@ private:
 // For the block coders: the parents by position, with or without run-end guesses.
 template <typename Guesses>
 struct BlockClimb : Guesses {
+    static constexpr bool kRootIsOwnParent = true;
     ParentPositions Parents;
 
     explicit BlockClimb(const HufTree& tree) { Parents.Build(tree); }

@@ -53,6 +53,14 @@ inline Bytes Skewed(size_t n, uint64_t seed) {
     return out;
 }
 
+// Each byte value half as frequent as the one before (0 in two bytes, 1 in four, ...).
+inline Bytes Halving(size_t n, uint64_t seed) {
+    Rng rng(seed);
+    Bytes out(n);
+    for (auto& b : out) b = static_cast<uint8_t>(__builtin_ctz(rng.Next() | 0x80000000u));
+    return out;
+}
+
 // Eighteen byte values with frequencies rising by the golden ratio, dealt out
 // smoothly; the other values never occur. After two million bytes the unseen
 // values sit some 26 levels deep, so coding them gives the longest codes a test
