@@ -96,26 +96,17 @@ void CodeInPlace(EncodeState& st, const uint8_t* source, uint32_t sourceLength, 
 }
 
 // Codes source[next..] while there is room, first straight into the output, then through the
-// window. The loops work on local copies, written back once, so they stay in registers.
+// window: in the last bytes of the area (under kInPlaceRoom) nothing may be written beyond it.
 template <typename Aids>
 void CodeSymbols(EncodeState& st, const uint8_t* source, uint32_t sourceLength, uint32_t& next, uint8_t*& output,
-                 uint32_t& area, HufTree& tree, uint64_t& bitsCoded, Aids& aids) {
-    if (area >= kInPlaceRoom) CodeInPlace(st, source, sourceLength, next, output, area, tree, bitsCoded, aids);
-    uint32_t i = next;
-    uint8_t* out = output;
-    uint32_t room = area;
-    uint64_t totalBits = bitsCoded;
-    // The last bytes of the area: codes go through the window so nothing is written beyond it.
-    while (i < sourceLength && room > 0) {
+                 uint32_t& room, HufTree& tree, uint64_t& bitsCoded, Aids& aids) {
+    if (room >= kInPlaceRoom) CodeInPlace(st, source, sourceLength, next, output, room, tree, bitsCoded, aids);
+    while (next < sourceLength && room > 0) {
         uint64_t acc = PartialByte(st);
-        st.Count = AppendCode(source[i++], acc, st.Count, tree, totalBits, aids);
+        st.Count = AppendCode(source[next++], acc, st.Count, tree, bitsCoded, aids);
         Store64(st.Window, acc);
-        FlushWindow(st, out, room);
+        FlushWindow(st, output, room);
     }
-    next = i;
-    output = out;
-    area = room;
-    bitsCoded = totalBits;
 }
 
 }  // namespace
