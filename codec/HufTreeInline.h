@@ -4,6 +4,7 @@
 
 #include <emmintrin.h>
 
+#include <bit>
 #include <cstdint>
 
 #include "codec/ClimbAids.h"
@@ -29,7 +30,7 @@ inline uint32_t LastOfRun(const HufNode* nodes, uint32_t first, uint32_t runWeig
         const __m128 hi = _mm_castsi128_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(nodes + k + 2)));
         const __m128i weights = _mm_castps_si128(_mm_shuffle_ps(lo, hi, _MM_SHUFFLE(2, 0, 2, 0)));
         const int same = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(weights, target)));
-        if (same != 0xF) return k + __builtin_ctz(~same) - 1;
+        if (same != 0xF) return k + std::countr_zero(static_cast<unsigned>(~same)) - 1;
         k += 4;
     }
     while (nodes[k].Weight == runWeight) ++k;

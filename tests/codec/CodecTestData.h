@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -57,7 +58,7 @@ inline Bytes Skewed(size_t n, uint64_t seed) {
 inline Bytes Halving(size_t n, uint64_t seed) {
     Rng rng(seed);
     Bytes out(n);
-    for (auto& b : out) b = static_cast<uint8_t>(__builtin_ctz(rng.Next() | 0x80000000u));
+    for (auto& b : out) b = static_cast<uint8_t>(std::countr_zero(rng.Next() | 0x80000000u));
     return out;
 }
 
