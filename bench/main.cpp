@@ -10,6 +10,7 @@
 #include "bench/PrgFuncs.h"
 #include "platform/Console.h"
 #include "platform/FileMeta.h"
+#include "platform/Process.h"
 #include "zkfile/ZkFile.h"
 
 namespace {
@@ -56,12 +57,14 @@ void RunCommand(const BenchOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A reader that goes away (vormi cd | head) must not stop the runs.
+    platform::IgnoreBrokenPipes();
     console::EndLine();
     WriteMessageLine(txt::kStartBanner);
     console::EndLine();
 
     static BenchOptions options;
-    const std::vector<std::string> parameters(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::vector<std::string> parameters = platform::ProgramParameters(argc, argv);
     FCmdLine::ParseCommandLine(options, parameters);
     if (options.Command == cmdNone)
         FCmdLine::ShowHelp();

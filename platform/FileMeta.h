@@ -19,15 +19,17 @@ bool IsFolderDelimiter(char c);
 
 // True for an existing file that is not a folder.
 bool FileExists(const std::string& name);
+// True for an existing regular file: not a folder, device, pipe or socket.
+bool RegularFileExists(const std::string& name);
 // True when both names denote the same existing file.
 bool SameFile(const std::string& first, const std::string& second);
 
 // 0x20 for a file, | 0x01 when the owner may not write it, 0x10 for a folder;
 // 0 on failure.
-uint32_t GetFileAttributes(const std::string& name);
+uint32_t FileAttributesOf(const std::string& name);
 // Read-only clears every write permission; without it the owner's write
 // permission is given back. Returns false on failure.
-bool SetFileAttributes(const std::string& name, uint32_t attributes);
+bool SetFileAttributesOf(const std::string& name, uint32_t attributes);
 
 // Last modification time as a local MS-DOS stamp (date in the high 16 bits,
 // 2-second resolution); 0 on failure, for a folder, or outside 1980..2107.

@@ -37,7 +37,11 @@ public:
     // Closing a file that is not open gives a nonzero result.
     int Close();
 
-    bool IsOpen() const { return Handle_ >= 0; }
+    bool IsOpen() const { return Handle_ != kNoHandle; }
+    // True while the file is open on a regular file whose size the system
+    // knows: not a folder, device, pipe or socket, nor a file of a virtual
+    // file system that reports no size yet has content (as /proc does).
+    bool IsRegularFile();
     // Block transfers return the count moved; a failure counts as 0.
     uint32_t Read(void* data, uint32_t count);
     uint32_t Write(const void* data, uint32_t count);
@@ -46,8 +50,10 @@ public:
     uint64_t Size();
 
 private:
+    // A descriptor or a Windows handle; -1 (INVALID_HANDLE_VALUE) when closed.
+    static constexpr intptr_t kNoHandle = -1;
     std::string Name_;
-    int Handle_ = -1;
+    intptr_t Handle_ = kNoHandle;
 };
 
 }  // namespace platform

@@ -26,11 +26,11 @@ void ZkFile::CloseAll() {
 
 void ZkFile::GetFileInfo(const std::string& name, FileInfo& info) {
     info.Date = platform::GetFileDosStamp(name);
-    info.Attributes = platform::GetFileAttributes(name);
+    info.Attributes = platform::FileAttributesOf(name);
 }
 
 void ZkFile::RestoreFileInfo(const std::string& name, const FileInfo& info) {
     // The date needs a write access that a read-only attribute would refuse.
     platform::SetFileDosStamp(name, info.Date);
-    platform::SetFileAttributes(name, info.Attributes);
+    platform::SetFileAttributesOf(name, info.Attributes);
 }

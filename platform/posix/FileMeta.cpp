@@ -90,20 +90,25 @@ bool FileExists(const std::string& name) {
     return StatName(name, info) && !S_ISDIR(info.st_mode);
 }
 
+bool RegularFileExists(const std::string& name) {
+    struct stat info {};
+    return StatName(name, info) && S_ISREG(info.st_mode);
+}
+
 bool SameFile(const std::string& first, const std::string& second) {
     struct stat a {
     }, b{};
     return StatName(first, a) && StatName(second, b) && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-uint32_t GetFileAttributes(const std::string& name) {
+uint32_t FileAttributesOf(const std::string& name) {
     struct stat info {};
     if (!StatName(name, info)) return 0;
     const uint32_t kind = S_ISDIR(info.st_mode) ? kAttrFolder : kAttrArchive;
     return kind | (OwnerMayWrite(info) ? 0 : kAttrReadOnly);
 }
 
-bool SetFileAttributes(const std::string& name, uint32_t attributes) {
+bool SetFileAttributesOf(const std::string& name, uint32_t attributes) {
     struct stat info {};
     if (!StatName(name, info)) return false;
     mode_t mode = info.st_mode & 07777;

@@ -33,6 +33,8 @@ uint32_t MoveAll(uint32_t count, Step step) {
     return done;
 }
 
+int Descriptor(intptr_t handle) { return static_cast<int>(handle); }
+
 }  // namespace
 
 File::~File() {
@@ -85,7 +87,7 @@ int File::Create() {
 
 int File::Close() {
     if (!IsOpen()) return EBADF;
-    const int fd = std::exchange(Handle_, -1);
+    const int fd = Descriptor(std::exchange(Handle_, kNoHandle));
     // Linux releases the descriptor even when close reports an error, so the
     // record is closed either way.
     return close(fd) == 0 ? 0 : errno;
@@ -94,13 +96,13 @@ int File::Close() {
 uint32_t File::Read(void* data, uint32_t count) {
     if (!IsOpen()) return 0;
     auto* bytes = static_cast<char*>(data);
-    return MoveAll(count, [&](uint32_t done) { return read(Handle_, bytes + done, count - done); });
+    return MoveAll(count, [&](uint32_t done) { return read(Descriptor(Handle_), bytes + done, count - done); });
 }
 
 uint32_t File::Write(const void* data, uint32_t count) {
     if (!IsOpen()) return 0;
     const auto* bytes = static_cast<const char*>(data);
-    return MoveAll(count, [&](uint32_t done) { return write(Handle_, bytes + done, count - done); });
+    return MoveAll(count, [&](uint32_t done) { return write(Descriptor(Handle_), bytes + done, count - done); });
 }
 
 // A file that is not open has nothing more to give.
@@ -108,14 +110,29 @@ bool File::AtEnd() { return !IsOpen() || Position() >= Size(); }
 
 uint64_t File::Position() {
     if (!IsOpen()) return 0;
-    const off_t position = lseek(Handle_, 0, SEEK_CUR);
+    const off_t position = lseek(Descriptor(Handle_), 0, SEEK_CUR);
     return position < 0 ? 0 : static_cast<uint64_t>(position);
+}
+
+bool File::IsRegularFile() {
+    if (!IsOpen()) return false;
+    struct stat info {};
+    if (fstat(Descriptor(Handle_), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    if (info.st_size > 0) return true;
+    // Files of /proc and similar file systems report no size and still have
+    // content: an empty file gives nothing, they give a byte.
+    char probe = 0;
+    ssize_t got = 0;
+    do {
+        got = pread(Descriptor(Handle_), &probe, 1, 0);
+    } while (got < 0 && errno == EINTR);
+    return got == 0;
 }
 
 uint64_t File::Size() {
     if (!IsOpen()) return 0;
     struct stat info {};
-    if (fstat(Handle_, &info) != 0 || info.st_size < 0) return 0;
+    if (fstat(Descriptor(Handle_), &info) != 0 || info.st_size < 0) return 0;
     return static_cast<uint64_t>(info.st_size);
 }
 

@@ -1,5 +1,6 @@
 #include "platform/Process.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <vector>
@@ -17,5 +18,12 @@ std::string ExecutablePath() {
         buffer.resize(buffer.size() * 2);
     }
 }
+
+std::vector<std::string> ProgramParameters(int argc, char** argv) {
+    if (argc <= 1) return {};
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+void IgnoreBrokenPipes() { signal(SIGPIPE, SIG_IGN); }
 
 }  // namespace platform

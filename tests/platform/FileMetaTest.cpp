@@ -79,24 +79,24 @@ TEST_F(FileMetaTest, SameFileFollowsLinksAndNames) {
 }
 
 TEST_F(FileMetaTest, AttributesOfFilesAndFolders) {
-    EXPECT_EQ(GetFileAttributes(Name), kAttrArchive);
-    EXPECT_EQ(GetFileAttributes(Folder.Path()), kAttrFolder);
-    EXPECT_EQ(GetFileAttributes(Folder / "missing"), 0u);
+    EXPECT_EQ(FileAttributesOf(Name), kAttrArchive);
+    EXPECT_EQ(FileAttributesOf(Folder.Path()), kAttrFolder);
+    EXPECT_EQ(FileAttributesOf(Folder / "missing"), 0u);
     MakeReadOnly(Name);
-    EXPECT_EQ(GetFileAttributes(Name), kAttrArchive | kAttrReadOnly);
+    EXPECT_EQ(FileAttributesOf(Name), kAttrArchive | kAttrReadOnly);
 }
 
 TEST_F(FileMetaTest, ReadOnlyAttributeRoundTrip) {
     ASSERT_EQ(chmod(Name.c_str(), 0664), 0);
-    ASSERT_TRUE(SetFileAttributes(Name, kAttrArchive | kAttrReadOnly));
+    ASSERT_TRUE(SetFileAttributesOf(Name, kAttrArchive | kAttrReadOnly));
     EXPECT_EQ(StatOf(Name).st_mode & 0777, 0444u) << "every write permission goes";
-    EXPECT_EQ(GetFileAttributes(Name), kAttrArchive | kAttrReadOnly);
+    EXPECT_EQ(FileAttributesOf(Name), kAttrArchive | kAttrReadOnly);
 
-    ASSERT_TRUE(SetFileAttributes(Name, kAttrArchive));
+    ASSERT_TRUE(SetFileAttributesOf(Name, kAttrArchive));
     EXPECT_EQ(StatOf(Name).st_mode & 0777, 0644u) << "only the owner's write permission comes back";
-    EXPECT_EQ(GetFileAttributes(Name), kAttrArchive);
+    EXPECT_EQ(FileAttributesOf(Name), kAttrArchive);
 
-    EXPECT_FALSE(SetFileAttributes(Folder / "missing", kAttrArchive));
+    EXPECT_FALSE(SetFileAttributesOf(Folder / "missing", kAttrArchive));
 }
 
 TEST_F(FileMetaTest, StampRoundTripInFixedZone) {

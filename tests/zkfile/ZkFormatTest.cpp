@@ -54,7 +54,7 @@ TEST(ZkFormatExampleTest, AbracadabraPacksToTheDocumentedNinetyBytes) {
     const std::string source = folder.Path("a.txt");
     WriteFile(source, Text("abracadabra"));
     ASSERT_TRUE(platform::SetFileDosStamp(source, ExampleStamp));
-    ASSERT_EQ(platform::GetFileAttributes(source), 0x20u);
+    ASSERT_EQ(platform::FileAttributesOf(source), 0x20u);
 
     Packer packer(65535);
     packer.File.Pack(source, folder.Path("a.zk"));

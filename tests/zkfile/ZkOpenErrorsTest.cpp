@@ -94,7 +94,7 @@ TEST_F(ZkOpenErrorsTest, ExistingFilesAreReplacedOnlyWhenPermitted) {
 TEST_F(ZkOpenErrorsTest, RestoredFileCannotBeCreated) {
     const std::string readOnly = Folder.Path("read-only");
     WriteFile(readOnly, {7});
-    ASSERT_TRUE(platform::SetFileAttributes(readOnly, platform::kAttrArchive | platform::kAttrReadOnly));
+    ASSERT_TRUE(platform::SetFileAttributesOf(readOnly, platform::kAttrArchive | platform::kAttrReadOnly));
     EXPECT_EQ(Unpack(PackedName, readOnly), zkeRestoredCreate);
     EXPECT_EQ(ReadFile(readOnly), Bytes{7});
 
@@ -159,26 +159,26 @@ TEST_F(ZkOpenErrorsTest, SourceReadThatFallsShort) {
 // would block every later attempt) or the date.
 TEST_F(ZkOpenErrorsTest, FailedUnpackKeepsTheRestoredFilePlain) {
     ASSERT_TRUE(platform::SetFileDosStamp(SourceName, ExampleStamp));
-    ASSERT_TRUE(platform::SetFileAttributes(SourceName, platform::kAttrArchive | platform::kAttrReadOnly));
+    ASSERT_TRUE(platform::SetFileAttributesOf(SourceName, platform::kAttrArchive | platform::kAttrReadOnly));
     ASSERT_EQ(Pack(SourceName, PackedName), zkeNone);
     ASSERT_EQ(Unpack(PackedName, Folder.Path("first")), zkeNone);
-    EXPECT_EQ(platform::GetFileAttributes(Folder.Path("first")), platform::kAttrArchive | platform::kAttrReadOnly);
+    EXPECT_EQ(platform::FileAttributesOf(Folder.Path("first")), platform::kAttrArchive | platform::kAttrReadOnly);
     EXPECT_EQ(platform::GetFileDosStamp(Folder.Path("first")), ExampleStamp);
 
     const std::string restored = Folder.Path("second");
     EXPECT_EQ(Unpack(Folder.Path("missing.zk"), restored), zkePackedOpen);
-    EXPECT_EQ(platform::GetFileAttributes(restored), platform::kAttrArchive);
+    EXPECT_EQ(platform::FileAttributesOf(restored), platform::kAttrArchive);
 
     Bytes badMarker = ReadFile(PackedName);
     badMarker.back() ^= 1;
     WriteFile(Folder.Path("bad.zk"), badMarker);
     EXPECT_EQ(Unpack(Folder.Path("bad.zk"), restored), zkeBadEndMarker);
     EXPECT_EQ(ReadFile(restored), Source);  // the contents stay
-    EXPECT_EQ(platform::GetFileAttributes(restored), platform::kAttrArchive);
+    EXPECT_EQ(platform::FileAttributesOf(restored), platform::kAttrArchive);
     EXPECT_NE(platform::GetFileDosStamp(restored), ExampleStamp);
 
     EXPECT_EQ(Unpack(PackedName, restored), zkeNone);
-    EXPECT_EQ(platform::GetFileAttributes(restored), platform::kAttrArchive | platform::kAttrReadOnly);
+    EXPECT_EQ(platform::FileAttributesOf(restored), platform::kAttrArchive | platform::kAttrReadOnly);
 }
 
 // Missing buffers are allocated again at the next operation, with 64000 bytes

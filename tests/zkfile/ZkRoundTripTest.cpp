@@ -24,7 +24,7 @@ RoundTrip PackAndUnpack(const Bytes& source, uint32_t bufferSize, uint32_t halvi
     const std::string sourceName = folder.Path("source.bin");
     WriteFile(sourceName, source);
     EXPECT_TRUE(platform::SetFileDosStamp(sourceName, ExampleStamp));
-    EXPECT_TRUE(platform::SetFileAttributes(sourceName, attributes));
+    EXPECT_TRUE(platform::SetFileAttributesOf(sourceName, attributes));
 
     RoundTrip result{};
     Packer packer(bufferSize, halvingPeriod);
@@ -35,7 +35,7 @@ RoundTrip PackAndUnpack(const Bytes& source, uint32_t bufferSize, uint32_t halvi
     unpacker.File.Unpack(folder.Path("packed.zk"), folder.Path("restored.bin"));
     result.UnpackError = unpacker.File.GetError();
     result.Restored = ReadFile(folder.Path("restored.bin"));
-    result.Attributes = platform::GetFileAttributes(folder.Path("restored.bin"));
+    result.Attributes = platform::FileAttributesOf(folder.Path("restored.bin"));
     result.Stamp = platform::GetFileDosStamp(folder.Path("restored.bin"));
     return result;
 }
