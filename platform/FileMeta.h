@@ -39,11 +39,13 @@ uint32_t GetFileDosStamp(const std::string& name);
 // nothing. Returns false on failure.
 bool SetFileDosStamp(const std::string& name, uint32_t stamp);
 
-// The name made absolute against the current folder and normalised
-// lexically; the file need not exist.
-// Here: "." and ".." are resolved by the text alone (symbolic links stay, ".."
-// stops at "/"), repeated slashes collapse, and a name ending in a slash keeps
-// one. Without a current folder the name comes back as given.
+// The name made absolute against the current folder, denoting the file the
+// system would open for the name as given; the file need not exist.
+// Here: the folder part, when it exists, is resolved by the system (symbolic
+// links followed, ".." taken from where they lead) and the last component is
+// kept as written; otherwise "." and ".." are resolved by the text alone
+// (".." stops at "/"), repeated slashes collapse, and a name ending in a slash
+// keeps one. Without a current folder the name comes back as given.
 std::string FullName(const std::string& name);
 // The part after the last folder delimiter; the whole name if there is none.
 std::string_view NameWithoutFolder(std::string_view name);

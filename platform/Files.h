@@ -45,7 +45,7 @@ public:
     // Block transfers return the count moved; a failure counts as 0.
     uint32_t Read(void* data, uint32_t count);
     uint32_t Write(const void* data, uint32_t count);
-    bool AtEnd();          // position has reached the size
+    bool AtEnd();  // position has reached the size
     uint64_t Position();
     uint64_t Size();
 

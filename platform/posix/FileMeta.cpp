@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <vector>
 
@@ -77,6 +78,31 @@ std::string CurrentFolder() {
         folder.resize(folder.size() * 2);
     }
     return folder.front() == kSeparator ? std::string(folder.data()) : std::string{};
+}
+
+// "." and ".." resolved by the text alone, repeated slashes collapsed; a name
+// written as a folder keeps its final slash.
+std::string LexicalFullName(std::string_view absolute, bool endsAsFolder) {
+    std::vector<std::string_view> parts;
+    std::string_view rest = absolute;
+    while (!rest.empty()) {
+        const size_t end = rest.find(kSeparator);
+        const std::string_view part = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+            continue;
+        }
+        parts.push_back(part);
+    }
+    std::string result;
+    for (const std::string_view part : parts) {
+        result += kSeparator;
+        result += part;
+    }
+    if (result.empty() || (endsAsFolder && !parts.empty())) result += kSeparator;
+    return result;
 }
 
 }  // namespace
@@ -160,28 +186,27 @@ std::string FullName(const std::string& name) {
     }
     absolute += name;
 
-    // Lexical clean-up, no symbolic links resolved: the file need not exist.
-    std::vector<std::string_view> parts;
-    std::string_view rest = absolute;
-    while (!rest.empty()) {
-        const size_t end = rest.find(kSeparator);
-        const std::string_view part = rest.substr(0, end);
-        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
-        if (part.empty() || part == ".") continue;
-        if (part == "..") {
-            if (!parts.empty()) parts.pop_back();
-            continue;
+    // The folder part is resolved as the system resolves it when it opens the
+    // name: through symbolic links, and ".." from where they lead. Cleaning
+    // "link/../x" up by its text would name another file than the one the
+    // existence and same-file checks look at.
+    const size_t cut = absolute.rfind(kSeparator);
+    const std::string_view last = std::string_view(absolute).substr(cut + 1);
+    const bool namesFolder = last.empty() || last == "." || last == "..";
+    const std::string folder = namesFolder ? absolute : cut == 0 ? std::string(1, kSeparator) : absolute.substr(0, cut);
+    if (char* resolved = realpath(folder.c_str(), nullptr)) {
+        std::string result(resolved);
+        free(resolved);
+        if (namesFolder) {
+            if (name.ends_with(kSeparator) && result.back() != kSeparator) result += kSeparator;
+            return result;
         }
-        parts.push_back(part);
+        if (result.back() != kSeparator) result += kSeparator;
+        return result.append(last);
     }
-    std::string result;
-    for (const std::string_view part : parts) {
-        result += kSeparator;
-        result += part;
-    }
-    // A name written as a folder stays one.
-    if (result.empty() || (name.ends_with(kSeparator) && !parts.empty())) result += kSeparator;
-    return result;
+    // A folder that does not exist cannot hold the file either, so any opening
+    // fails; the text alone gives the name then.
+    return LexicalFullName(absolute, name.ends_with(kSeparator));
 }
 
 std::string_view NameWithoutFolder(std::string_view name) {

@@ -22,7 +22,8 @@ TEST(CommandLineTest, BytesAboveAsciiAreOrdinaryCharacters) {
 }
 
 TEST(CommandLineTest, QuotedStretchesHoldBlanksAndLoseTheirQuotes) {
-    EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\vormi.exe\" c"), (Parameters{"C:\\Program Files\\vormi.exe", "c"}));
+    EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\vormi.exe\" c"),
+              (Parameters{"C:\\Program Files\\vormi.exe", "c"}));
     EXPECT_EQ(SplitCommandLine("/0:\"my file\".txt x"), (Parameters{"/0:my file.txt", "x"}));
     EXPECT_EQ(SplitCommandLine("/b:\"  4096\""), Parameters{"/b:  4096"});
     // An unclosed quote runs to the end of the line.

@@ -66,6 +66,16 @@ TEST_F(FileMetaTest, ExistenceIsForFilesOnly) {
     EXPECT_TRUE(FileExists(Name));
 }
 
+TEST_F(FileMetaTest, RegularFilesAreNeitherFoldersNorDevicesNorPipes) {
+    EXPECT_TRUE(RegularFileExists(Name));
+    EXPECT_FALSE(RegularFileExists(Folder.Path()));
+    EXPECT_FALSE(RegularFileExists(Folder / "missing"));
+    EXPECT_FALSE(RegularFileExists("/dev/null"));
+    ASSERT_EQ(mkfifo((Folder / "fifo").c_str(), 0644), 0);
+    EXPECT_FALSE(RegularFileExists(Folder / "fifo"));
+    EXPECT_TRUE(FileExists(Folder / "fifo"));
+}
+
 TEST_F(FileMetaTest, SameFileFollowsLinksAndNames) {
     const std::string link = Folder / "link";
     ASSERT_EQ(symlink(Name.c_str(), link.c_str()), 0);

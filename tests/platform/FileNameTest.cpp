@@ -48,9 +48,24 @@ TEST_F(FullNameTest, FolderNamesKeepTheirSlash) {
     EXPECT_EQ(FullName("a/"), Here + "/a/");
 }
 
-TEST_F(FullNameTest, NameNeedNotExistAndLinksStay) {
-    ASSERT_EQ(symlink("/", "up"), 0);
-    EXPECT_EQ(FullName("up/missing/../y"), Here + "/up/y");
+TEST_F(FullNameTest, NamesNeedNotExist) {
+    EXPECT_EQ(FullName("missing/../y"), Here + "/y");
+    EXPECT_EQ(FullName("/nowhere/a/../b"), "/nowhere/b");
+}
+
+// The name must denote the file the system opens: through a link to a folder
+// elsewhere, ".." leads to that folder's parent, not back here.
+TEST_F(FullNameTest, FolderPartsAreResolvedAsTheSystemResolvesThem) {
+    ASSERT_EQ(mkdir((Folder / "elsewhere").c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((Folder / "elsewhere/deep").c_str(), 0755), 0);
+    ASSERT_EQ(symlink((Folder / "elsewhere/deep").c_str(), "sl"), 0);
+    const std::string elsewhere = std::filesystem::canonical(Folder / "elsewhere").string();
+    EXPECT_EQ(FullName("sl/../p.zk"), elsewhere + "/p.zk");
+    EXPECT_EQ(FullName("./sl/x"), elsewhere + "/deep/x");
+    EXPECT_EQ(FullName("sl/.."), elsewhere);
+    EXPECT_EQ(FullName("sl/"), elsewhere + "/deep/");
+    // The last component stays as written, a link included.
+    EXPECT_EQ(FullName("sl"), Here + "/sl");
 }
 
 TEST(FolderPartsTest, NameAndFolderSplitAtTheLastSlash) {

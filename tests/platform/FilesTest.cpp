@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -72,6 +73,27 @@ TEST_F(FilesTest, ReadOnlyOpenCannotWrite) {
     EXPECT_EQ(file.Write("x", 1), 0u);
     file.Close();
     EXPECT_EQ(ReadWholeFile(Name), "abc");
+}
+
+// What may be packed: a file whose size says how much it holds.
+TEST_F(FilesTest, RegularFilesAreToldFromEverythingElse) {
+    auto regular = [](const std::string& name) {
+        File file;
+        file.Assign(name);
+        return file.OpenRead(ReadSharing::DenyNone) == 0 && file.IsRegularFile();
+    };
+    WriteWholeFile(Name, "content");
+    EXPECT_TRUE(regular(Name));
+    WriteWholeFile(Name, "");
+    EXPECT_TRUE(regular(Name));
+    EXPECT_FALSE(regular("/dev/null"));
+    EXPECT_FALSE(regular("/dev/zero"));
+    ASSERT_EQ(mkfifo((Folder / "fifo").c_str(), 0644), 0);
+    EXPECT_FALSE(regular(Folder / "fifo"));
+    // A regular file by its type that reports 0 bytes and has content.
+    EXPECT_FALSE(regular("/proc/self/status"));
+    File closed;
+    EXPECT_FALSE(closed.IsRegularFile());
 }
 
 TEST_F(FilesTest, ClosedRecordFailsQuietly) {
