@@ -25,7 +25,7 @@ struct FileInfo {
     uint32_t Attributes;  // the platform's attribute word; 0 when unknown
     uint32_t Date;        // local MS-DOS stamp, date in the high half; 0 when unknown
     uint32_t Size;        // bytes of the source
-    uint32_t Remaining;   // bytes still to be restored while unpacking
+    uint32_t Remaining;   // bytes still to be read while packing, to be restored while unpacking
 };
 
 inline constexpr uint32_t ZkFallbackBufferSize = 64000;  // used when the buffers are found missing
@@ -76,15 +76,21 @@ public:
     void SetVersion(uint16_t version) { Version = version; }
     uint16_t GetVersion() const { return Version; }
 
+    // Refuses (error 3) a source that is not a regular file or holds 4 GiB or
+    // more, and packs exactly the size it has when it is opened.
     void Pack(const std::string& sourceName, const std::string& packedName);
-    // Refuses (error 6) to restore onto the compressed file itself.
+    // Creates the restored file only after the compressed file's header and
+    // information block have passed; refuses (error 6) to restore onto the
+    // compressed file itself.
     void Unpack(const std::string& packedName, const std::string& restoredName);
 
     // The steps of Pack and Unpack, in their order of use.
     void OpenSource(const std::string& name);
     void CreatePacked(const std::string& name);
-    void CreatePlain(const std::string& name, const std::string& packedName);
+    // The restored file's full name, and error 4 when it exists and may not be replaced.
+    void NameRestored(const std::string& name);
     void OpenPacked(const std::string& name);
+    void CreatePlain(const std::string& packedName);
     void WriteHeader();
     void WriteInfo();
     void ParseHeader();

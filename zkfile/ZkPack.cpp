@@ -1,4 +1,5 @@
 // Packing: source file -> header, information block, coded stream, end marker.
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/FileMeta.h"
@@ -26,13 +27,16 @@ void ZkFile::OpenSource(const std::string& name) {
     GetFileInfo(name, Info);
     if (PlainFile.OpenRead(platform::ReadSharing::DenyWrite) != 0) {
         SetError(zkeSourceOpen);
-    } else if (const uint64_t size = PlainFile.Size(); size > UINT32_MAX) {
-        // The information block records the size in 32 bits: such a file
-        // would pack "successfully" into something that never unpacks.
+    } else if (const uint64_t size = PlainFile.Size(); !PlainFile.IsRegularFile() || size > UINT32_MAX) {
+        // Only a regular file's size says how much it holds: a pipe, a device
+        // or a file of /proc would pack "successfully" into a file that never
+        // unpacks, or fill the disk. The information block records the size
+        // in 32 bits, so a file of 4 GiB or more could not be unpacked either.
         PlainFile.Close();
         SetError(zkeSourceOpen);
     } else {
         Info.Size = static_cast<uint32_t>(size);
+        Info.Remaining = Info.Size;
     }
     ClearFlag(RestoreOnClose);
 }
@@ -61,9 +65,15 @@ void ZkFile::FlushPacked() {
     if (WriteBuf.HasFailed()) SetError(zkePackedWrite);
 }
 
+// Reads no further than the size the information block records: a source
+// that grows meanwhile is packed as it was when it was opened, and one that
+// ends early is a failed read, never a file whose stream is shorter than its
+// recorded size.
 uint32_t ZkFile::ReadSource() {
-    ReadBuf.FillFrom(PlainFile);
-    if (ReadBuf.HasFailed()) SetError(zkeSourceRead);
+    const uint32_t wanted = std::min(ReadBuf.FreeSpace(), Info.Remaining);
+    const uint32_t got = ReadBuf.ReadFrom(PlainFile, wanted);
+    Info.Remaining -= got;
+    if (ReadBuf.HasFailed() || (got == 0 && wanted > 0)) SetError(zkeSourceRead);
     const uint32_t held = ReadBuf.Filled();
     const uint32_t mark = ReadBuf.GetMark();
     return held > 0 && held <= mark ? mark + 1 : held;

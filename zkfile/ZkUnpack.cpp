@@ -6,36 +6,53 @@
 #include "platform/FileMeta.h"
 #include "zkfile/ZkFile.h"
 
+// The restored file is created only once the compressed file has shown a
+// valid header and information block: a missing or foreign file named as the
+// compressed one then leaves every other file as it was (a compressed file
+// that an earlier pack made, say).
 void ZkFile::Unpack(const std::string& packedName, const std::string& restoredName) {
     EnsureBuffers();
     if (!BuffersReady()) return;
     SetError(zkeNone);
-    CreatePlain(restoredName, packedName);
+    NameRestored(restoredName);
     if (HasError()) return;
     OpenPacked(packedName);
-    if (NoError()) {
-        ReadInfo();
-        if (NoError()) UnpackStream();
-        if (NoError()) CheckEndMarker();
-    }
+    if (NoError()) ReadInfo();
+    if (NoError()) CreatePlain(packedName);
+    if (NoError()) UnpackStream();
+    if (NoError()) CheckEndMarker();
     CloseAll();
 }
 
-void ZkFile::CreatePlain(const std::string& name, const std::string& packedName) {
+void ZkFile::NameRestored(const std::string& name) {
     SetError(zkeNone);
     FullName = platform::FullName(name);
     PlainFile.Assign(FullName);
-    if (!HasFlag(PermitOverwriteRestored) && platform::FileExists(name)) {
-        SetError(zkeRestoredExists);
-        return;
-    }
-    // Creating the restored file truncates it before the compressed file is
-    // read, so restoring onto the compressed file itself would destroy it.
-    if (platform::SameFile(name, packedName) || PlainFile.Create() != 0) {
+    if (!HasFlag(PermitOverwriteRestored) && platform::FileExists(name)) SetError(zkeRestoredExists);
+}
+
+void ZkFile::CreatePlain(const std::string& packedName) {
+    // Creating the restored file truncates it, so restoring onto the
+    // compressed file itself would destroy it.
+    if (platform::SameFile(FullName, packedName)) {
         SetError(zkeRestoredCreate);
         return;
     }
-    SetFlag(RestoreOnClose);
+    // A permitted overwrite replaces a restored file that an earlier unpack
+    // left read-only (it carries its source's attribute): this one file, and
+    // only when it is a regular file.
+    const uint32_t attributes = platform::FileAttributesOf(FullName);
+    const bool readOnly = HasFlag(PermitOverwriteRestored) && (attributes & platform::kAttrReadOnly) != 0 &&
+                          platform::RegularFileExists(FullName) &&
+                          platform::SetFileAttributesOf(FullName, attributes & ~platform::kAttrReadOnly);
+    if (PlainFile.Create() != 0) {
+        if (readOnly) platform::SetFileAttributesOf(FullName, attributes);
+        SetError(zkeRestoredCreate);
+        return;
+    }
+    // Attributes and date go only to a regular file: a device or pipe named
+    // as the restored file is written to, never dressed.
+    if (PlainFile.IsRegularFile()) SetFlag(RestoreOnClose);
 }
 
 void ZkFile::OpenPacked(const std::string& name) {

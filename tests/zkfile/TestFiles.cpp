@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -80,10 +81,40 @@ uint8_t UnpackBytes(const TempFolder& folder, const Bytes& packed, const std::st
     return unpacker.File.GetError();
 }
 
+void PackedSourceTest::SetUp() {
+    UseUtc();
+    Source = MakeData(20000);
+    SourceName = Folder.Path("source");
+    PackedName = Folder.Path("packed.zk");
+    WriteFile(SourceName, Source);
+    ASSERT_EQ(Pack(SourceName, PackedName), zkeNone);
+    Packed = ReadFile(PackedName);
+}
+
+uint8_t PackedSourceTest::Pack(const std::string& source, const std::string& packed, bool permit) {
+    File.ClearFlag(PermitOverwritePacked);
+    if (permit) File.SetFlag(PermitOverwritePacked);
+    File.Pack(source, packed);
+    return File.GetError();
+}
+
+uint8_t PackedSourceTest::Unpack(const std::string& packed, const std::string& restored, bool permit) {
+    File.ClearFlag(PermitOverwriteRestored);
+    if (permit) File.SetFlag(PermitOverwriteRestored);
+    File.Unpack(packed, restored);
+    return File.GetError();
+}
+
 void LimitAddressSpace(uint64_t extraBytes) {
     uint64_t pages = 0;
     std::ifstream("/proc/self/statm") >> pages;
     const uint64_t limit = pages * static_cast<uint64_t>(sysconf(_SC_PAGESIZE)) + extraBytes;
     const rlimit cap{.rlim_cur = limit, .rlim_max = limit};
     setrlimit(RLIMIT_AS, &cap);
+}
+
+void LimitFileSize(uint64_t bytes) {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit cap{.rlim_cur = bytes, .rlim_max = bytes};
+    setrlimit(RLIMIT_FSIZE, &cap);
 }

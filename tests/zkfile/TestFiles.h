@@ -2,6 +2,8 @@
 // reads and writes, and packing helpers.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -52,6 +54,23 @@ Bytes PackBytes(const TempFolder& folder, const std::string& sourceName, const B
 uint8_t UnpackBytes(const TempFolder& folder, const Bytes& packed, const std::string& restoredName,
                     uint32_t bufferSize = 65535, uint32_t halvingPeriod = 0);
 
+// A source of 20000 bytes packed into packed.zk in a fresh folder, and one
+// ZkFile with 65535-byte buffers to pack and unpack with.
+class PackedSourceTest : public testing::Test {
+protected:
+    void SetUp() override;
+
+    uint8_t Pack(const std::string& source, const std::string& packed, bool permit = true);
+    uint8_t Unpack(const std::string& packed, const std::string& restored, bool permit = true);
+
+    TempFolder Folder;
+    Bytes Source;
+    Bytes Packed;
+    std::string SourceName;
+    std::string PackedName;
+    ZkFile File{65535};
+};
+
 #if defined(__SANITIZE_ADDRESS__)
 inline constexpr bool UnderAddressSanitizer = true;
 #elif defined(__has_feature)
@@ -63,6 +82,10 @@ inline constexpr bool UnderAddressSanitizer = false;
 #else
 inline constexpr bool UnderAddressSanitizer = false;
 #endif
+
+// Caps the size of files the current process (a death-test child) writes; a
+// write beyond it fails instead of raising a signal.
+void LimitFileSize(uint64_t bytes);
 
 // Caps the address space of the current process (a death-test child) so that
 // an allocation of about extraBytes more than it already uses fails.
