@@ -49,8 +49,11 @@ void RunCommand(const BenchOptions& options) {
         // "not correct".
         const bool ontoSource = platform::SameFile(options.File0, options.File2);
         UnpackRun(file, options.RepeatCount, options.File1, options.File2, !ontoSource);
+        // A failed unpack leaves whatever an earlier run restored: that file may
+        // still equal the source, but this run did not make it.
+        const bool unpacked = file.NoError();
         const bool equal = !ontoSource && PrgFuncs::CompareFiles(options.File0, options.File2, options.BufferSize);
-        WriteMessageLine(equal ? txt::kVerdictEqual : txt::kVerdictDifferent);
+        WriteMessageLine(unpacked && equal ? txt::kVerdictEqual : txt::kVerdictDifferent);
     }
 }
 

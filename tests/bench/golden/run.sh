@@ -67,6 +67,37 @@ case $case_name in
         run cd /f:"$dir" /0:s.txt /2:s.txt
         cmp -s "$expected_dir/sample.txt" "$dir/s.txt" || { echo "the source was changed"; exit 1; }
         ;;
+    unpack_fails_after_earlier_run)
+        # An earlier run left a correct test.!tx; this run's pack and unpack fail.
+        sample s.txt
+        quiet cd /f:"$dir" /0:s.txt
+        mkdir "$dir/folder"
+        run cd /f:"$dir" /0:s.txt /1:folder
+        ;;
+    repeat_read_only_source)
+        sample s.txt
+        chmod a-w "$dir/s.txt"
+        run cd /f:"$dir" /0:s.txt /r:2
+        ;;
+    unpack_not_compressed)
+        # With the default names, d reads test.txt as the compressed file.
+        sample test.txt
+        quiet c /f:"$dir"
+        cp "$dir/test._tx" "$dir/packed.copy"
+        run d /f:"$dir"
+        cmp -s "$dir/packed.copy" "$dir/test._tx" || { echo "the compressed file was changed"; exit 1; }
+        ;;
+    closed_output)
+        # The reader of standard output goes away after 10 bytes; every step still runs.
+        sample s.txt
+        set +o pipefail
+        "$vormi" cd /f:"$dir" /0:s.txt </dev/null | head -c 10 >/dev/null
+        status=${PIPESTATUS[0]}
+        set -o pipefail
+        [ "$status" = 0 ] || { echo "vormi ended with status $status"; exit 1; }
+        cmp -s "$dir/s.txt" "$dir/test.!tx" || { echo "the unpack did not run"; exit 1; }
+        exit 0
+        ;;
     differs_first_byte)
         packed_numbers
         numbers a.txt
