@@ -1,0 +1,103 @@
+// Unpacking an arbitrary compressed file, once with buffers of 1000 bytes and
+// once with 65535: both must record the same error code (or both succeed with
+// the same restored bytes), and neither may crash or hang.
+//
+// The one legitimate difference: an information block longer than the small
+// buffer's free space is refused by it (13) where the large one goes on.
+#include <sys/stat.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "fuzz/FuzzSupport.h"
+#include "platform/FileMeta.h"
+#include "zkfile/ZkFile.h"
+#include "zkfile/ZkFormat.h"
+
+using fuzz::Require;
+
+namespace {
+
+constexpr uint32_t kSmallBuffer = 1000;
+constexpr uint32_t kLargeBuffer = 65535;
+
+std::string MakePrivateFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vormi-fuzz-XXXXXX").string();
+    Require(mkdtemp(pattern.data()) != nullptr, "cannot create a temporary folder");
+    return pattern;
+}
+
+fuzz::Bytes ReadWholeFile(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return fuzz::Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// One ZkFile and its own restored file, kept for the whole process as the
+// bench keeps its object.
+struct Unpacker {
+    Unpacker(uint32_t bufferSize, std::string restoredName) : File(bufferSize), Restored(std::move(restoredName)) {
+        Require(File.InitSucceeded(), "cannot allocate the buffers");
+        File.SetFlag(PermitOverwriteRestored);
+    }
+
+    uint8_t Run(const std::string& packedName) {
+        // The stored attributes may have made the last restored file read-only,
+        // and a read-only file cannot be created afresh.
+        if (platform::FileExists(Restored)) platform::SetFileAttributesOf(Restored, platform::kAttrArchive);
+        File.Unpack(packedName, Restored);
+        return File.GetError();
+    }
+
+    ZkFile File;
+    std::string Restored;
+};
+
+// The folder, made once per process and removed with its files at the end.
+struct Workplace {
+    Workplace()
+        : Folder(MakePrivateFolder()),
+          Packed(Folder + "/packed._tx"),
+          Small(kSmallBuffer, Folder + "/small.!tx"),
+          Large(kLargeBuffer, Folder + "/large.!tx") {}
+    ~Workplace() {
+        std::error_code ignored;
+        std::filesystem::remove_all(Folder, ignored);
+    }
+
+    std::string Folder;
+    std::string Packed;
+    Unpacker Small;
+    Unpacker Large;
+};
+
+bool BlockTooLongForSmallBuffer(const uint8_t* data, size_t size) {
+    if (size < ZkHeaderSize + ZkBlockLengthSize) return false;
+    return LoadLe16(data + ZkHeaderSize) > kSmallBuffer - ZkBlockLengthSize;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static Workplace workplace;
+    {
+        std::ofstream out(workplace.Packed, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+        Require(out.good(), "cannot write the compressed file");
+    }
+    const uint8_t small = workplace.Small.Run(workplace.Packed);
+    const uint8_t large = workplace.Large.Run(workplace.Packed);
+    const bool legitimate = small == zkeHeaderBufferSmall && BlockTooLongForSmallBuffer(data, size);
+    Require(small == large || legitimate, "the buffer size changed the outcome of an unpack");
+    if (small == zkeNone && large == zkeNone) {
+        const fuzz::Bytes restored = ReadWholeFile(workplace.Small.Restored);
+        Require(restored == ReadWholeFile(workplace.Large.Restored), "the buffer size changed the restored bytes");
+        Require(restored.size() == workplace.Small.File.Info.Size, "the restored file has not the stored size");
+    }
+    return 0;
+}
