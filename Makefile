@@ -3,8 +3,12 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 CORPUS     ?= ../shared/corpus
 JOBS       ?= 2
+FUZZ_BUILD ?= build-fuzz
+FUZZ_CXX   ?= clang++-14
+FUZZ_TIME  ?= 60
+FUZZ_TARGETS ?= decode roundtrip unpack cmdline
 
-.PHONY: all run test asan-test benchmark clean
+.PHONY: all run test asan-test fuzz fuzz-merge benchmark clean
 
 all: $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j$(JOBS)
@@ -27,6 +31,44 @@ asan-test: $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
 
+$(FUZZ_BUILD)/build.ninja:
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) \
+	  -DVORMI_BUILD_FUZZERS=ON -DVORMI_BUILD_TESTS=OFF -DVORMI_BUILD_BENCHMARKS=OFF
+
+# Each libFuzzer target runs for FUZZ_TIME seconds from its saved corpus. New
+# inputs go to $(FUZZ_BUILD)/corpus/<target>, a finding to
+# $(FUZZ_BUILD)/findings/<target>-crash-... (or -timeout-, -leak-, -oom-), and
+# fails the run after the other targets have had their turn.
+fuzz: $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+	@mkdir -p $(FUZZ_BUILD)/findings; passed=0; failed=0; \
+	for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
+	  echo "fuzzing $$t for $(FUZZ_TIME) s"; \
+	  log=$(FUZZ_BUILD)/fuzz-$$t.log; \
+	  if $(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_TIME) -max_len=4096 -timeout=10 \
+	      -artifact_prefix=$(FUZZ_BUILD)/findings/$$t- -print_final_stats=1 \
+	      $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t >$$log 2>&1; then \
+	    grep -E '^(Done|stat::new_units_added)' $$log; passed=$$((passed + 1)); \
+	  else \
+	    tail -n 80 $$log; echo "fuzz_$$t FOUND A FAULT: the input is in $(FUZZ_BUILD)/findings/"; \
+	    failed=$$((failed + 1)); \
+	  fi; \
+	done; \
+	echo "fuzz: $$passed passed, $$failed failed"; test $$failed -eq 0
+
+# Minimises each saved corpus together with what the last fuzz runs found,
+# in place: review and commit fuzz/corpus/ afterwards.
+fuzz-merge: $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+	@set -e; for t in $(FUZZ_TARGETS); do \
+	  rm -rf $(FUZZ_BUILD)/merged/$$t; mkdir -p $(FUZZ_BUILD)/merged/$$t $(FUZZ_BUILD)/corpus/$$t; \
+	  $(FUZZ_BUILD)/fuzz/fuzz_$$t -merge=1 -max_len=4096 $(FUZZ_BUILD)/merged/$$t fuzz/corpus/$$t \
+	    $(FUZZ_BUILD)/corpus/$$t >$(FUZZ_BUILD)/merge-$$t.log 2>&1; \
+	  rm -rf fuzz/corpus/$$t; cp -r $(FUZZ_BUILD)/merged/$$t fuzz/corpus/$$t; \
+	  echo "$$t: $$(ls fuzz/corpus/$$t | wc -l) inputs"; \
+	done
+
 # In-memory codec and file-level speed on the corpus files (generated data when
 # the corpus is absent).
 benchmark: all
@@ -34,4 +76,4 @@ benchmark: all
 	$(BUILD)/benchmarks/codec_benchmark --benchmark_repetitions=5 --benchmark_report_aggregates_only=true $$files
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
