@@ -27,8 +27,18 @@ namespace {
 constexpr uint32_t kSmallBuffer = 1000;
 constexpr uint32_t kLargeBuffer = 65535;
 
+// In memory where the system has such a folder and TMPDIR names no other: on
+// ext4, creating a just-written file afresh by truncation forces it to disk,
+// and the target then spent most of its time waiting (114 runs/s in /tmp,
+// 600 in /dev/shm).
+std::filesystem::path TemporaryRoot() {
+    std::error_code ignored;
+    if (std::getenv("TMPDIR") == nullptr && std::filesystem::is_directory("/dev/shm", ignored)) return "/dev/shm";
+    return std::filesystem::temp_directory_path();
+}
+
 std::string MakePrivateFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vormi-fuzz-XXXXXX").string();
+    std::string pattern = (TemporaryRoot() / "vormi-fuzz-XXXXXX").string();
     Require(mkdtemp(pattern.data()) != nullptr, "cannot create a temporary folder");
     return pattern;
 }
