@@ -158,7 +158,8 @@ void ParseCommandLine(BenchOptions& options, std::span<const std::string> parame
 void PrefixWorkFolder(std::string& name, const std::string& folder) {
     if (!platform::FolderOf(name).empty()) return;
     std::string prefixed = folder;
-    if (prefixed.empty() || !platform::IsFolderDelimiter(prefixed.back()))
+    // Only the separator itself counts here: a folder "c:" still gets one.
+    if (prefixed.empty() || prefixed.back() != platform::FolderSeparator())
         prefixed.push_back(platform::FolderSeparator());
     name = prefixed + name;
 }
@@ -172,7 +173,7 @@ void ShowHelp() {
     console::EndLine();
 }
 
-std::string ToOem(std::string_view ansiText) { return platform::AnsiToOem(ansiText); }
+std::string ToOem(std::string_view ansiText) { return platform::AnsiTextToOem(ansiText); }
 
 void WriteMessage(std::string_view ansiText) { console::Write(ToOem(ansiText)); }
 

@@ -6,7 +6,7 @@
 
 namespace luMiscFun {
 
-std::string ToOem(std::string_view ansiText) { return platform::AnsiToOem(ansiText); }
+std::string ToOem(std::string_view ansiText) { return platform::AnsiTextToOem(ansiText); }
 
 int32_t FileSizeByName(const std::string& name) {
     platform::File file;

@@ -8,7 +8,8 @@
 
 namespace platform {
 
-std::string AnsiToOem(std::string_view ansiText);
+// (Not "AnsiToOem": Windows headers define that name as a macro.)
+std::string AnsiTextToOem(std::string_view ansiText);
 uint8_t AnsiToOemByte(uint8_t ansiByte);
 
 }  // namespace platform

@@ -35,7 +35,7 @@ constexpr std::array<uint8_t, 256> kAnsiToOem = {
 
 uint8_t AnsiToOemByte(uint8_t ansiByte) { return kAnsiToOem[ansiByte]; }
 
-std::string AnsiToOem(std::string_view ansiText) {
+std::string AnsiTextToOem(std::string_view ansiText) {
     std::string oem(ansiText.size(), '\0');
     for (size_t i = 0; i < ansiText.size(); ++i)
         oem[i] = static_cast<char>(AnsiToOemByte(static_cast<uint8_t>(ansiText[i])));

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <vector>
 
+#include "platform/DosStamp.h"
 #include "platform/posix/ShareLocks.h"
 
 // The seconds-and-nanoseconds record of the file time calls.
@@ -22,32 +23,6 @@ constexpr char kSeparator = '/';
 bool StatName(const std::string& name, struct stat& info) { return stat(name.c_str(), &info) == 0; }
 
 bool OwnerMayWrite(const struct stat& info) { return (info.st_mode & S_IWUSR) != 0; }
-
-// Field layout of the MS-DOS stamp: date in the high half, time in the low.
-struct DosFields {
-    int Year, Month, Day, Hour, Minute, Second;
-};
-
-DosFields SplitStamp(uint32_t stamp) {
-    return {.Year = static_cast<int>(stamp >> 25) + 1980,
-            .Month = static_cast<int>((stamp >> 21) & 0x0F),
-            .Day = static_cast<int>((stamp >> 16) & 0x1F),
-            .Hour = static_cast<int>((stamp >> 11) & 0x1F),
-            .Minute = static_cast<int>((stamp >> 5) & 0x3F),
-            .Second = static_cast<int>(stamp & 0x1F) * 2};
-}
-
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-bool IsValidStamp(const DosFields& f) {
-    return f.Month >= 1 && f.Month <= 12 && f.Day >= 1 && f.Day <= DaysInMonth(f.Year, f.Month) && f.Hour <= 23 &&
-           f.Minute <= 59 && f.Second <= 58;
-}
 
 // Sets the modification time through an open with write access that lets
 // others only read, as a Windows handle opened for this purpose would.
@@ -161,8 +136,8 @@ uint32_t GetFileDosStamp(const std::string& name) {
 }
 
 bool SetFileDosStamp(const std::string& name, uint32_t stamp) {
-    const DosFields fields = SplitStamp(stamp);
-    if (stamp == 0 || !IsValidStamp(fields)) return false;
+    if (!IsValidDosStamp(stamp)) return false;
+    const DosFields fields = SplitDosStamp(stamp);
     tm local{};
     local.tm_year = fields.Year - 1900;
     local.tm_mon = fields.Month - 1;

@@ -3,7 +3,7 @@
 #include "platform/AnsiText.h"
 #include "platform/CodePage.h"
 
-using platform::AnsiToOem;
+using platform::AnsiTextToOem;
 using platform::AnsiToOemByte;
 
 namespace {
@@ -34,10 +34,10 @@ TEST(CodePageTest, CharactersMissingFromTheOemPageGetBestFits) {
 }
 
 TEST(CodePageTest, TextKeepsItsLength) {
-    const std::string oem = AnsiToOem("Ёлка: 5 ёжиков"_ansi);
+    const std::string oem = AnsiTextToOem("Ёлка: 5 ёжиков"_ansi);
     EXPECT_EQ(oem, std::string("\xF0\xAB\xAA\xA0: 5 \xF1\xA6\xA8\xAA\xAE\xA2"));
-    EXPECT_EQ(AnsiToOem(""), "");
-    EXPECT_EQ(AnsiToOem(std::string_view("a\0b", 3)), std::string("a\0b", 3));
+    EXPECT_EQ(AnsiTextToOem(""), "");
+    EXPECT_EQ(AnsiTextToOem(std::string_view("a\0b", 3)), std::string("a\0b", 3));
 }
 
 }  // namespace

@@ -1,0 +1,103 @@
+#include "platform/Files.h"
+
+#include <windows.h>
+
+#include <utility>
+
+#include "platform/win32/Handle.h"
+
+namespace platform {
+namespace {
+
+using win32::FromHandle;
+using win32::LastError;
+using win32::ToHandle;
+
+// Repeats a transfer over short transfers (pipes, consoles) until count bytes
+// have moved, the file ends or a step fails; returns the bytes moved.
+template <typename Step>
+uint32_t MoveAll(uint32_t count, Step step) {
+    uint32_t done = 0;
+    while (done < count) {
+        DWORD moved = 0;
+        if (!step(done, moved) || moved == 0) break;
+        done += moved;
+    }
+    return done;
+}
+
+}  // namespace
+
+File::~File() {
+    if (IsOpen()) Close();
+}
+
+void File::Assign(std::string name) { Name_ = std::move(name); }
+
+int File::OpenRead(ReadSharing sharing) {
+    if (IsOpen()) Close();
+    const DWORD share = sharing == ReadSharing::DenyWrite ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open.
+    const HANDLE handle =
+        CreateFileA(Name_.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return LastError();
+    Handle_ = FromHandle(handle);
+    return 0;
+}
+
+int File::Create() {
+    if (IsOpen()) Close();
+    // CREATE_ALWAYS truncates only once the access and sharing checks passed.
+    const HANDLE handle = CreateFileA(Name_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return LastError();
+    Handle_ = FromHandle(handle);
+    return 0;
+}
+
+int File::Close() {
+    if (!IsOpen()) return ERROR_INVALID_HANDLE;
+    return CloseHandle(ToHandle(std::exchange(Handle_, kNoHandle))) ? 0 : LastError();
+}
+
+uint32_t File::Read(void* data, uint32_t count) {
+    if (!IsOpen()) return 0;
+    auto* bytes = static_cast<char*>(data);
+    return MoveAll(count, [&](uint32_t done, DWORD& moved) {
+        return ReadFile(ToHandle(Handle_), bytes + done, count - done, &moved, nullptr) != 0;
+    });
+}
+
+uint32_t File::Write(const void* data, uint32_t count) {
+    if (!IsOpen()) return 0;
+    const auto* bytes = static_cast<const char*>(data);
+    return MoveAll(count, [&](uint32_t done, DWORD& moved) {
+        return WriteFile(ToHandle(Handle_), bytes + done, count - done, &moved, nullptr) != 0;
+    });
+}
+
+// A file that is not open has nothing more to give.
+bool File::AtEnd() { return !IsOpen() || Position() >= Size(); }
+
+uint64_t File::Position() {
+    if (!IsOpen()) return 0;
+    LARGE_INTEGER position{};
+    if (!SetFilePointerEx(ToHandle(Handle_), LARGE_INTEGER{}, &position, FILE_CURRENT)) return 0;
+    return static_cast<uint64_t>(position.QuadPart);
+}
+
+bool File::IsRegularFile() {
+    if (!IsOpen() || GetFileType(ToHandle(Handle_)) != FILE_TYPE_DISK) return false;
+    BY_HANDLE_FILE_INFORMATION info{};
+    return GetFileInformationByHandle(ToHandle(Handle_), &info) &&
+           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+uint64_t File::Size() {
+    if (!IsOpen()) return 0;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(ToHandle(Handle_), &size) || size.QuadPart < 0) return 0;
+    return static_cast<uint64_t>(size.QuadPart);
+}
+
+}  // namespace platform

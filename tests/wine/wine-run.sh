@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine the way the Windows tests need it:
+#
+#     wine-run.sh program.exe [parameters...]
+#     wine-run.sh --create-prefix
+#
+# A Russian locale makes the ANSI code page 1251 and the OEM code page 866; the
+# zone is fixed (UTC+3, no daylight saving) so that date stamps are
+# predictable. WINEPREFIX names the private prefix and VORMI_WINE64 the Wine
+# loader; both come from the test's environment.
+set -euo pipefail
+
+: "${WINEPREFIX:?the test run names its Wine prefix}"
+export WINEPREFIX
+export WINEDEBUG=-all
+# No Mono or Gecko: console programs need neither, and their installers would
+# wait for a window nobody sees.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+export TZ=MSK-3
+wine=${VORMI_WINE64:-/usr/lib/wine/wine64}
+
+if [[ ${1-} == --create-prefix ]]; then
+    # The first start of a prefix sets it up, which takes a while: done once,
+    # here, before the tests that need it.
+    rm -rf "$WINEPREFIX"
+    "$wine" wineboot --init </dev/null
+    # wineboot returns before the prefix's server has finished writing.
+    "$(dirname "$wine")/wineserver" -w || true
+    exit 0
+fi
+
+exec "$wine" "$@"
