@@ -5,6 +5,14 @@
 # test executable is one CTest test; all of them share one Wine prefix in the
 # build folder, created once per test run by the wine_prefix fixture.
 
+# Tests of one implementation only live in a folder of this name beside the
+# shared ones.
+if(WIN32)
+  set(VORMI_PLATFORM_FOLDER win32)
+else()
+  set(VORMI_PLATFORM_FOLDER posix)
+endif()
+
 if(WIN32)
   find_program(VORMI_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
   find_program(VORMI_WINE64 NAMES wine64)

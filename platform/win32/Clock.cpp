@@ -1,7 +1,8 @@
 #include "platform/Clock.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+// mmsystem.h needs the types of windows.h first.
+#include <mmsystem.h>
 
 namespace platform {
 

@@ -100,9 +100,12 @@ uint32_t GetFileDosStamp(const std::string& name) {
     if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data) || IsFolderAttribute(data.dwFileAttributes))
         return 0;
     FILETIME local{};
+    SYSTEMTIME fields{};
     WORD date = 0, time = 0;
-    if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToDosDateTime(&local, &date, &time))
-        return 0;
+    if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToSystemTime(&local, &fields)) return 0;
+    // Windows refuses years the stamp cannot hold; Wine clamps them to 1980,
+    // so the range is checked here for both.
+    if (fields.wYear < 1980 || fields.wYear > 2107 || !FileTimeToDosDateTime(&local, &date, &time)) return 0;
     return (static_cast<uint32_t>(date) << 16) | time;
 }
 

@@ -4,44 +4,11 @@
 #include <vector>
 
 #include "OemText.h"
-#include "bench/ConsoleText.h"
-#include "bench/FCmdLine.h"
+#include "ParseHelpers.h"
 #include "platform/FileMeta.h"
 #include "platform/Process.h"
 
 namespace {
-
-using FCmdLine::PrefixWorkFolder;
-
-std::string Prefixed(std::string name, const std::string& folder) {
-    PrefixWorkFolder(name, folder);
-    return name;
-}
-
-TEST(PrefixWorkFolder, OnlyNamesWithoutAFolderGetOne) {
-    EXPECT_EQ(Prefixed("x.bin", "/tmp/work/"), "/tmp/work/x.bin");
-    EXPECT_EQ(Prefixed("x.bin", "/tmp/work"), "/tmp/work/x.bin");
-    EXPECT_EQ(Prefixed("x.bin", ""), "/x.bin");
-    EXPECT_EQ(Prefixed("", "/tmp/work/"), "/tmp/work/");
-    EXPECT_EQ(Prefixed("data/x.bin", "/tmp/work/"), "data/x.bin");
-    EXPECT_EQ(Prefixed("/abs/x.bin", "/tmp/work/"), "/abs/x.bin");
-    // Only '/' separates folders here.
-    EXPECT_EQ(Prefixed("c:x.bin", "/w"), "/w/c:x.bin");
-    EXPECT_EQ(Prefixed("sub\\x.bin", "/w"), "/w/sub\\x.bin");
-}
-
-struct Parsed {
-    BenchOptions Options;
-    std::string Output;
-};
-
-Parsed Parse(std::vector<std::string> parameters) {
-    Parsed parsed;
-    console::Capture capture;
-    FCmdLine::ParseCommandLine(parsed.Options, parameters);
-    parsed.Output = capture.Text();
-    return parsed;
-}
 
 TEST(ParseCommandLine, DefaultsAndNoParameters) {
     const Parsed parsed = Parse({});
@@ -52,20 +19,12 @@ TEST(ParseCommandLine, DefaultsAndNoParameters) {
     EXPECT_EQ(parsed.Options.RepeatCount, 1);
     EXPECT_EQ(parsed.Options.HalvingPeriod, 0);
     EXPECT_EQ(parsed.Options.WorkFolder, std::string(platform::FolderOf(platform::ExecutablePath())));
-    EXPECT_TRUE(parsed.Options.WorkFolder.ends_with('/'));
+    EXPECT_TRUE(parsed.Options.WorkFolder.ends_with(platform::FolderSeparator()));
 
     const Parsed cd = Parse({"cd"});
     EXPECT_EQ(cd.Options.Command, cmdPackUnpackCompare);
     EXPECT_EQ(cd.Options.File1, cd.Options.WorkFolder + "test._tx");
     EXPECT_EQ(cd.Output, Oem(" Разбор командной строки...\r\n Завершен разбор командной строки.\r\n"));
-}
-
-TEST(ParseCommandLine, NamesFolderAndTheirOrder) {
-    const Parsed parsed = Parse({"c", "/1:out/k._tx", "/0:", "/2:r.!tx", "/f:/w"});
-    EXPECT_EQ(parsed.Options.Command, cmdPack);
-    EXPECT_EQ(parsed.Options.File0, "/w/");
-    EXPECT_EQ(parsed.Options.File1, "out/k._tx");
-    EXPECT_EQ(parsed.Options.File2, "/w/r.!tx");
 }
 
 TEST(ParseCommandLine, FaultsCancelTheCommandButParsingGoesOn) {

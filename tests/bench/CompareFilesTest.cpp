@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 #include "OemText.h"
@@ -42,9 +42,10 @@ TEST(ByteBlocks, OverlappingMoveAndEquality) {
 class CompareFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "bench-compare-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        Folder = pattern + "/";
+        std::random_device seed;
+        const auto path = std::filesystem::temp_directory_path() / ("bench-compare-" + std::to_string(seed()));
+        ASSERT_TRUE(std::filesystem::create_directory(path));
+        Folder = (path / "").string();
     }
     void TearDown() override { std::filesystem::remove_all(Folder); }
 

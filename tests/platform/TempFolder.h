@@ -3,19 +3,24 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "platform-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) Path_ = pattern;
+        std::random_device seed;
+        std::mt19937_64 random(seed());
+        std::error_code error;
+        for (int attempt = 0; attempt < 100 && Path_.empty(); ++attempt) {
+            const auto path = std::filesystem::temp_directory_path() / ("platform-test-" + std::to_string(random()));
+            // create_directory is false for a folder that is already there.
+            if (std::filesystem::create_directory(path, error)) Path_ = path.string();
+        }
         EXPECT_FALSE(Path_.empty()) << "cannot create a temporary folder";
     }
     ~TempFolder() {
@@ -26,7 +31,9 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& Path() const { return Path_; }
-    std::string operator/(const std::string& name) const { return Path_ + "/" + name; }
+    // Joined with the platform's own separator, so that names split as the
+    // platform's rules say.
+    std::string operator/(const std::string& name) const { return (std::filesystem::path(Path_) / name).string(); }
 
 private:
     std::string Path_;
@@ -41,4 +48,10 @@ inline std::string ReadWholeFile(const std::string& name) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline void MakeReadOnly(const std::string& name) { ASSERT_EQ(chmod(name.c_str(), 0444), 0); }
+// No write permission for anyone (on Windows: the read-only attribute).
+inline void MakeReadOnly(const std::string& name) {
+    using std::filesystem::perms;
+    std::error_code error;
+    std::filesystem::permissions(name, perms::owner_read | perms::group_read | perms::others_read, error);
+    ASSERT_FALSE(error) << error.message();
+}

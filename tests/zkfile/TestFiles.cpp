@@ -1,12 +1,6 @@
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,10 +8,18 @@
 #include <random>
 
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zkfile-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    Root = pattern;
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    std::error_code error;
+    for (int attempt = 0; attempt < 100 && Root.empty(); ++attempt) {
+        const auto path = std::filesystem::temp_directory_path() / ("zkfile-test-" + std::to_string(random()));
+        // create_directory is false for a folder that is already there.
+        if (std::filesystem::create_directory(path, error)) Root = path.string();
+    }
+    if (Root.empty()) ADD_FAILURE() << "cannot create a temporary folder";
 }
+
+std::string TempFolder::Path(const std::string& name) const { return (std::filesystem::path(Root) / name).string(); }
 
 TempFolder::~TempFolder() {
     std::error_code ignored;
@@ -36,8 +38,8 @@ Bytes ReadFile(const std::string& name) {
 }
 
 bool Exists(const std::string& name) {
-    struct stat info {};
-    return stat(name.c_str(), &info) == 0;
+    std::error_code error;
+    return std::filesystem::exists(name, error);
 }
 
 Bytes MakeData(uint32_t size, uint32_t seed) {
@@ -48,11 +50,6 @@ Bytes MakeData(uint32_t size, uint32_t seed) {
         data[i] = i < size / 2 ? static_cast<uint8_t>('a' + skewed(random) % 40) : static_cast<uint8_t>(random());
     }
     return data;
-}
-
-void UseUtc() {
-    setenv("TZ", "UTC", 1);
-    tzset();
 }
 
 Packer::Packer(uint32_t bufferSize, uint32_t halvingPeriod) : File(bufferSize) {
@@ -103,18 +100,4 @@ uint8_t PackedSourceTest::Unpack(const std::string& packed, const std::string& r
     if (permit) File.SetFlag(PermitOverwriteRestored);
     File.Unpack(packed, restored);
     return File.GetError();
-}
-
-void LimitAddressSpace(uint64_t extraBytes) {
-    uint64_t pages = 0;
-    std::ifstream("/proc/self/statm") >> pages;
-    const uint64_t limit = pages * static_cast<uint64_t>(sysconf(_SC_PAGESIZE)) + extraBytes;
-    const rlimit cap{.rlim_cur = limit, .rlim_max = limit};
-    setrlimit(RLIMIT_AS, &cap);
-}
-
-void LimitFileSize(uint64_t bytes) {
-    signal(SIGXFSZ, SIG_IGN);
-    const rlimit cap{.rlim_cur = bytes, .rlim_max = bytes};
-    setrlimit(RLIMIT_FSIZE, &cap);
 }

@@ -20,7 +20,8 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    std::string Path(const std::string& name) const { return Root + "/" + name; }
+    // Joined with the platform's separator, so that names split as its rules say.
+    std::string Path(const std::string& name) const;
 
     std::string Root;
 };
@@ -36,7 +37,8 @@ Bytes MakeData(uint32_t size, uint32_t seed = 1);
 // The stamp 2025-01-01 13:00:00 local, as the worked example uses it.
 inline constexpr uint32_t ExampleStamp = 0x5A216C00;
 
-// Makes local time UTC for the process, so that stamps map to fixed times.
+// Makes local time UTC for the process, so that stamps map to fixed times
+// (a fixed zone on Windows, where the test run sets it).
 void UseUtc();
 
 // A ZkFile with the given buffer size and halving period, reset as the bench does.
@@ -83,10 +85,11 @@ inline constexpr bool UnderAddressSanitizer = false;
 inline constexpr bool UnderAddressSanitizer = false;
 #endif
 
-// Caps the size of files the current process (a death-test child) writes; a
-// write beyond it fails instead of raising a signal.
+// POSIX only: caps the size of files the current process (a death-test child)
+// writes; a write beyond it fails instead of raising a signal.
 void LimitFileSize(uint64_t bytes);
 
-// Caps the address space of the current process (a death-test child) so that
-// an allocation of about extraBytes more than it already uses fails.
+// POSIX only: caps the address space of the current process (a death-test
+// child) so that an allocation of about extraBytes more than it already uses
+// fails. POSIX only.
 void LimitAddressSpace(uint64_t extraBytes);

@@ -157,7 +157,7 @@ TEST_F(ZkFormatTest, UnpackKeepsTheStoredNameAndInformation) {
 TEST(ZkFormatStepsTest, LongNamesAreCutTo255Bytes) {
     TempFolder folder;
     Packer packer(1000);
-    packer.File.SetName("/some/folder/" + std::string(300, 'n'));
+    packer.File.SetName(folder.Path(std::string(300, 'n')));
     EXPECT_EQ(packer.File.Name, std::string(255, 'n'));
 
     packer.File.PackedFile.Assign(folder.Path("p"));

@@ -1,0 +1,27 @@
+// A file in a fresh temporary folder, opened or created through the platform.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TempFolder.h"
+#include "platform/Files.h"
+
+using platform::File;
+using platform::ReadSharing;
+
+class FilesTest : public ::testing::Test {
+protected:
+    TempFolder Folder;
+    std::string Name = Folder / "data.bin";
+
+    void Open(File& file, ReadSharing sharing) {
+        file.Assign(Name);
+        ASSERT_EQ(file.OpenRead(sharing), 0);
+    }
+    int Create(File& file) {
+        file.Assign(Name);
+        return file.Create();
+    }
+};

@@ -1,0 +1,28 @@
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "TestFiles.h"
+
+void UseUtc() {
+    setenv("TZ", "UTC", 1);
+    tzset();
+}
+
+void LimitAddressSpace(uint64_t extraBytes) {
+    uint64_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const uint64_t limit = pages * static_cast<uint64_t>(sysconf(_SC_PAGESIZE)) + extraBytes;
+    const rlimit cap{.rlim_cur = limit, .rlim_max = limit};
+    setrlimit(RLIMIT_AS, &cap);
+}
+
+void LimitFileSize(uint64_t bytes) {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit cap{.rlim_cur = bytes, .rlim_max = bytes};
+    setrlimit(RLIMIT_FSIZE, &cap);
+}
