@@ -12,23 +12,30 @@ inline constexpr uint32_t kAttrReadOnly = 0x01;
 inline constexpr uint32_t kAttrFolder = 0x10;
 inline constexpr uint32_t kAttrArchive = 0x20;
 
-// The platform's folder separator ('/' here), written between folder and name.
+// "Here" below describes the POSIX implementation; "On Windows" the Win32 one.
+
+// The platform's folder separator, written between folder and name: '/' here,
+// '\' on Windows.
 char FolderSeparator();
-// True for the characters that end a name's folder part ('/' here).
+// True for the characters that end a name's folder part: '/' here; '\' and
+// ':' on Windows, where a '/' is an ordinary character of a name.
 bool IsFolderDelimiter(char c);
 
 // True for an existing file that is not a folder.
 bool FileExists(const std::string& name);
-// True for an existing regular file: not a folder, device, pipe or socket.
+// True for an existing regular file: not a folder, device, pipe or socket
+// (on Windows: a file of type FILE_TYPE_DISK that is not a folder).
 bool RegularFileExists(const std::string& name);
 // True when both names denote the same existing file.
 bool SameFile(const std::string& first, const std::string& second);
 
-// 0x20 for a file, | 0x01 when the owner may not write it, 0x10 for a folder;
-// 0 on failure.
+// The attribute word; 0 on failure. Here: 0x20 for a file, | 0x01 when the
+// owner may not write it, 0x10 for a folder. On Windows: the system's own word
+// (GetFileAttributesA).
 uint32_t FileAttributesOf(const std::string& name);
-// Read-only clears every write permission; without it the owner's write
-// permission is given back. Returns false on failure.
+// Here: read-only clears every write permission; without it the owner's write
+// permission is given back. On Windows: the word is given to the system as it
+// is (SetFileAttributesA). Returns false on failure.
 bool SetFileAttributesOf(const std::string& name, uint32_t attributes);
 
 // Last modification time as a local MS-DOS stamp (date in the high 16 bits,
@@ -46,6 +53,9 @@ bool SetFileDosStamp(const std::string& name, uint32_t stamp);
 // kept as written; otherwise "." and ".." are resolved by the text alone
 // (".." stops at "/"), repeated slashes collapse, and a name ending in a slash
 // keeps one. Without a current folder the name comes back as given.
+// On Windows: GetFullPathNameA, which normalises "." and ".." by the text just
+// as the system does when it opens a name, and reads '/' as '\'; a name on a
+// drive mapped to a network share then takes its network (UNC) form.
 std::string FullName(const std::string& name);
 // The part after the last folder delimiter; the whole name if there is none.
 std::string_view NameWithoutFolder(std::string_view name);

@@ -25,14 +25,16 @@ public:
     void Assign(std::string name);
     const std::string& Name() const { return Name_; }
 
-    // Each returns the I/O result: 0 on success, else a nonzero error number.
+    // Each returns the I/O result: 0 on success, else a nonzero error number
+    // (errno here, GetLastError on Windows).
     // Opens an existing file read-only. A folder never opens.
     int OpenRead(ReadSharing sharing);
     // Creates or truncates the file with read and write access, shared for
     // reading and writing. Fails without truncating when the sharing rules
     // forbid it or the existing file is read-only.
     // Here: EBUSY for sharing, EACCES for a read-only file whatever the
-    // process's privileges.
+    // process's privileges. On Windows: the system's own error numbers
+    // (ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED).
     int Create();
     // Closing a file that is not open gives a nonzero result.
     int Close();
