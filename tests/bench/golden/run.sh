@@ -8,17 +8,52 @@
 # bell character, and @MS@ and @BPS@ for the time and speed of a report line,
 # the only values that differ from run to run; the same two values are masked
 # in the program's output.
+#
+#     run.sh vormi case expected-folder
+#     run.sh vormi.exe case expected-folder --windows wine-run.sh raw-command-line.exe
+#
+# With --windows the program is vormi.exe under Wine, started through
+# raw-command-line.exe so that it sees exactly the command line written here,
+# and by the Windows rules: names carry backslashes, and the temporary folder
+# is the Wine drive Z: form of its path. The expected text is
+# win32/<case>.txt where the Windows output differs, else <case>.txt with each
+# "@DIR@/" read as "@DIR@\".
 set -euo pipefail
 
 vormi=$1
 case_name=$2
 expected_dir=$3
+windows=false
+[[ ${4-} == --windows ]] && windows=true
 
 dir=$(mktemp -d)
 trap 'chmod -R u+w "$dir"; rm -rf "$dir"' EXIT
 
-run() { "$vormi" "$@" </dev/null >"$dir/actual.raw"; }
-quiet() { "$vormi" "$@" </dev/null >/dev/null; }
+if $windows; then
+    wine_run=$5
+    launcher=$6
+    # Wine's drive Z: is the root of the Linux file system.
+    windows_name() { printf 'Z:%s' "${1//\//\\}"; }
+    at=$(windows_name "$dir")
+    sep='\'
+    # The programs run as nobody when this runs as root (see wine-run.sh), so
+    # the folder must be theirs.
+    own() { if ((EUID == 0)); then chown -R nobody:nogroup "$dir"; fi; }
+    # start [parameters...]: the program with the parameters joined by blanks;
+    # start_line "line": the program with exactly the line after its name.
+    start_line() {
+        own
+        VORMI_COMMAND_LINE="\"$(windows_name "$vormi")\" $1" bash "$wine_run" "$launcher" </dev/null
+    }
+    start() { start_line "$*"; }
+else
+    at=$dir
+    sep=/
+    start() { "$vormi" "$@" </dev/null; }
+fi
+
+run() { start "$@" >"$dir/actual.raw"; }
+quiet() { start "$@" >/dev/null; }
 sample() { cp "$expected_dir/sample.txt" "$dir/$1"; }
 # 2500 bytes of "1\n2\n3\n..." and a copy for comparisons.
 numbers() { seq 1 1000 | head -c 2500 >"$dir/$1"; }
@@ -27,71 +62,71 @@ put_byte() { printf '%s' "$2" | dd of="$dir/$1" bs=1 seek="$3" conv=notrunc stat
 # unpack that follows restores what it held before: the numbers.
 packed_numbers() {
     numbers other.txt
-    quiet c /f:"$dir" /0:other.txt /1:k._tx
+    quiet c /f:"$at" /0:other.txt /1:k._tx
     chmod a-w "$dir/k._tx"
 }
 
 case $case_name in
     no_parameters) run ;;
-    unknown_word) run x /f:"$dir" ;;
+    unknown_word) run x /f:"$at" ;;
     capital_c) run C ;;
     capital_cd) run CD ;;
     cyrillic_cd) run сd ;;
     option_as_word) run /0:x /b:2000 ;;
     repeated_option) run c /0:a /0:b ;;
     capital_option) run c /B:4096 ;;
-    buffer_500) run c /f:"$dir" /b:500 ;;
-    buffer_hex) run c /f:"$dir" /b:\$10000 ;;
-    buffer_suffix) run c /f:"$dir" /b:4096k ;;
-    buffer_all_ones) run c /f:"$dir" /b:\$FFFFFFFF ;;
-    repeat_0) run c /f:"$dir" /r:0 ;;
-    repeat_1) run c /f:"$dir" /r:1 ;;
-    repeat_101) run c /f:"$dir" /r:101 ;;
-    halving_1000) run c /f:"$dir" /h:1000 ;;
-    halving_0) run c /f:"$dir" /h:0 ;;
-    halving_5000) run c /f:"$dir" /h:5000 ;;
-    empty_source_name) run c /f:"$dir" /0: ;;
-    missing_source) run c /0:"$dir/nothing.txt" /1:"$dir/nothing._tx" ;;
-    missing_packed) run d /f:"$dir" /0:nothing._tx /1:out.txt ;;
+    buffer_500) run c /f:"$at" /b:500 ;;
+    buffer_hex) run c /f:"$at" /b:\$10000 ;;
+    buffer_suffix) run c /f:"$at" /b:4096k ;;
+    buffer_all_ones) run c /f:"$at" /b:\$FFFFFFFF ;;
+    repeat_0) run c /f:"$at" /r:0 ;;
+    repeat_1) run c /f:"$at" /r:1 ;;
+    repeat_101) run c /f:"$at" /r:101 ;;
+    halving_1000) run c /f:"$at" /h:1000 ;;
+    halving_0) run c /f:"$at" /h:0 ;;
+    halving_5000) run c /f:"$at" /h:5000 ;;
+    empty_source_name) run c /f:"$at" /0: ;;
+    missing_source) run c /0:"$at${sep}nothing.txt" /1:"$at${sep}nothing._tx" ;;
+    missing_packed) run d /f:"$at" /0:nothing._tx /1:out.txt ;;
     pack_existing)
         sample test.txt
         printf 'old contents' >"$dir/test._tx"
-        run c /f:"$dir"
+        run c /f:"$at"
         ;;
     round_trip)
         sample s.txt
-        run cd /0:s.txt /1:"$dir/s._tx" /f:"$dir" /2:"$dir/s.!tx"
+        run cd /0:s.txt /1:"$at${sep}s._tx" /f:"$at" /2:"$at${sep}s.!tx"
         ;;
     restore_onto_source)
         sample s.txt
-        run cd /f:"$dir" /0:s.txt /2:s.txt
+        run cd /f:"$at" /0:s.txt /2:s.txt
         cmp -s "$expected_dir/sample.txt" "$dir/s.txt" || { echo "the source was changed"; exit 1; }
         ;;
     unpack_fails_after_earlier_run)
         # An earlier run left a correct test.!tx; this run's pack and unpack fail.
         sample s.txt
-        quiet cd /f:"$dir" /0:s.txt
+        quiet cd /f:"$at" /0:s.txt
         mkdir "$dir/folder"
-        run cd /f:"$dir" /0:s.txt /1:folder
+        run cd /f:"$at" /0:s.txt /1:folder
         ;;
     repeat_read_only_source)
         sample s.txt
         chmod a-w "$dir/s.txt"
-        run cd /f:"$dir" /0:s.txt /r:2
+        run cd /f:"$at" /0:s.txt /r:2
         ;;
     unpack_not_compressed)
         # With the default names, d reads test.txt as the compressed file.
         sample test.txt
-        quiet c /f:"$dir"
+        quiet c /f:"$at"
         cp "$dir/test._tx" "$dir/packed.copy"
-        run d /f:"$dir"
+        run d /f:"$at"
         cmp -s "$dir/packed.copy" "$dir/test._tx" || { echo "the compressed file was changed"; exit 1; }
         ;;
     closed_output)
         # The reader of standard output goes away after 10 bytes; every step still runs.
         sample s.txt
         set +o pipefail
-        "$vormi" cd /f:"$dir" /0:s.txt </dev/null | head -c 10 >/dev/null
+        start cd /f:"$at" /0:s.txt | head -c 10 >/dev/null
         status=${PIPESTATUS[0]}
         set -o pipefail
         [ "$status" = 0 ] || { echo "vormi ended with status $status"; exit 1; }
@@ -102,19 +137,41 @@ case $case_name in
         packed_numbers
         numbers a.txt
         put_byte a.txt X 0
-        run cd /f:"$dir" /0:a.txt /1:k._tx /2:r.txt /b:1000
+        run cd /f:"$at" /0:a.txt /1:k._tx /2:r.txt /b:1000
         ;;
     differs_end_of_block)
         packed_numbers
         numbers a.txt
         put_byte a.txt X 999
-        run cd /f:"$dir" /0:a.txt /1:k._tx /2:r.txt /b:1000
+        run cd /f:"$at" /0:a.txt /1:k._tx /2:r.txt /b:1000
         ;;
     differs_in_length)
         packed_numbers
         numbers a.txt
         printf 'X' >>"$dir/a.txt"
-        run cd /f:"$dir" /0:a.txt /1:k._tx /2:r.txt /b:1000
+        run cd /f:"$at" /0:a.txt /1:k._tx /2:r.txt /b:1000
+        ;;
+    pack_onto_open_source)
+        # The source is open denying writers, so it cannot become its own compressed file.
+        sample s.txt
+        run c /f:"$at" /0:s.txt /1:s.txt
+        cmp -s "$expected_dir/sample.txt" "$dir/s.txt" || { echo "the source was changed"; exit 1; }
+        ;;
+    work_folder_from_executable)
+        # Windows only: without /f: the names go to the folder vormi.exe was started from.
+        sample test.txt
+        cp "$vormi" "$dir/vormi.exe"
+        vormi=$dir/vormi.exe
+        run cd
+        ;;
+    quoted_parameters)
+        # Windows only: the program splits its command line by its own rules.
+        sample "my file.txt"
+        start_line "cd \"/0:my file.txt\" \"\"  /f:$at \"/b:  4096\" /2:\"out file\".txt" >"$dir/actual.raw"
+        ;;
+    folder_delimiters)
+        # Windows only: backslash and colon end a folder, a slash does not.
+        run c /f:"$at" /0:data/x.bin '/1:sub\k._tx'
         ;;
     *)
         echo "unknown case $case_name" >&2
@@ -128,7 +185,17 @@ bps=$(oem 'байт/с: ')
 LC_ALL=C sed -e "s|\\(${ms}\\)[^;]*;|\\1@MS@;|" -e "s|\\(${bps}\\)[^.]*\\.|\\1@BPS@.|" \
     "$dir/actual.raw" >"$dir/actual"
 
-sed -e "s|@DIR@|$dir|g" -e "s|<BEL>|$(printf '\a')|g" "$expected_dir/$case_name.txt" |
+expected_text=$expected_dir/$case_name.txt
+if $windows; then
+    if [[ -f $expected_dir/win32/$case_name.txt ]]; then
+        expected_text=$expected_dir/win32/$case_name.txt
+    else
+        sed -e 's|@DIR@/|@DIR@\\|g' "$expected_text" >"$dir/expected.windows"
+        expected_text=$dir/expected.windows
+    fi
+fi
+# perl, not sed: a Windows folder's backslashes must reach the text as they are.
+AT=$at perl -pe 's/\@DIR\@/$ENV{AT}/g; s/<BEL>/\a/g' "$expected_text" |
     iconv -f UTF-8 -t CP866 | sed -e 's/$/\r/' >"$dir/expected"
 
 if ! cmp -s "$dir/expected" "$dir/actual"; then
