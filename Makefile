@@ -1,6 +1,8 @@
 # Thin wrapper around CMake and CTest. Every target configures what it needs.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+WIN32_BUILD ?= build-win32
+WIN64_BUILD ?= build-win64
 CORPUS     ?= ../shared/corpus
 JOBS       ?= 2
 FUZZ_BUILD ?= build-fuzz
@@ -8,7 +10,7 @@ FUZZ_CXX   ?= clang++-14
 FUZZ_TIME  ?= 60
 FUZZ_TARGETS ?= decode roundtrip unpack cmdline
 
-.PHONY: all run test asan-test fuzz fuzz-merge benchmark clean
+.PHONY: all run test asan-test fuzz fuzz-merge benchmark windows windows-test clean
 
 all: $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j$(JOBS)
@@ -75,5 +77,22 @@ benchmark: all
 	@files=$$(ls $(CORPUS)/*.txt $(CORPUS)/*.bin 2>/dev/null); \
 	$(BUILD)/benchmarks/codec_benchmark --benchmark_repetitions=5 --benchmark_report_aggregates_only=true $$files
 
+# The Windows console program vormi.exe, cross-built with mingw-w64: the 32-bit
+# one in $(WIN32_BUILD)/bench, the 64-bit one in $(WIN64_BUILD)/bench.
+$(WIN32_BUILD)/build.ninja:
+	cmake -S . -B $(WIN32_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake
+
+$(WIN64_BUILD)/build.ninja:
+	cmake -S . -B $(WIN64_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/x86_64-w64-mingw32.cmake
+
+windows: $(WIN32_BUILD)/build.ninja $(WIN64_BUILD)/build.ninja
+	cmake --build $(WIN32_BUILD) -j$(JOBS)
+	cmake --build $(WIN64_BUILD) -j$(JOBS)
+
+# Every test of the 64-bit program under Wine, and the check of the 32-bit one.
+windows-test: windows
+	ctest --test-dir $(WIN32_BUILD) --output-on-failure
+	ctest --test-dir $(WIN64_BUILD) --output-on-failure -j$(JOBS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN32_BUILD) $(WIN64_BUILD)
