@@ -33,7 +33,13 @@ if [[ ${1-} == --create-prefix ]]; then
     # here, before the tests that need it.
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    ((EUID != 0)) || chown nobody:nogroup "$WINEPREFIX"
+    if ((EUID == 0)); then
+        chown nobody:nogroup "$WINEPREFIX"
+        "${run_as[@]}" test -w "$WINEPREFIX" || {
+            echo "the user nobody cannot reach $WINEPREFIX: the build folder must be readable by all" >&2
+            exit 1
+        }
+    fi
     "${run_as[@]}" "$wine" wineboot --init </dev/null
     # wineboot returns before the prefix's server has finished writing.
     "${run_as[@]}" "$(dirname "$wine")/wineserver" -w || true
