@@ -58,7 +58,7 @@ struct ParentPositions {
     uint16_t Of[2 * 512];
 
     void Build(const HufTree& tree) {
-        for (uint32_t k = 0; k < 512; ++k) Of[2 * k] = Of[2 * k + 1] = tree.LinkTable[k];
+        for (uint32_t k = 0; k <= kHufRootPair; ++k) Of[2 * k] = Of[2 * k + 1] = tree.LinkTable[k];
         Of[kHufRoot] = kHufRoot;
     }
     void Exchanged(const HufTree& tree, uint32_t n, uint32_t m) {

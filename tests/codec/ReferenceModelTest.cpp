@@ -116,6 +116,35 @@ TEST(TreeAgainstModel, EqualAfterEveryUpdate) {
     }
 }
 
+// The rebuild reads the old leaves in place, ahead of the positions it writes, and relies on no
+// leaf moving up; held against the model on trees grown at every kind of input, then on the same
+// trees with their weights scaled towards 2^32, where the halved weights reach 2^31.
+TEST(TreeAgainstModel, HalvingLightAndHeavyTrees) {
+    for (const auto& input : testdata::CorpusLikeInputs(12000, 11)) {
+        HufTree tree;
+        HufInit(4294967295u, tree);  // halved here by hand only
+        for (uint8_t symbol : input.Data) HufUpdate(symbol, tree);
+        for (const uint32_t scale : {1u, 1000u, 4294967295u / tree.Nodes[kHufRoot].Weight}) {
+            // Scaling every weight keeps the order and the sums.
+            HufTree scaled = tree;
+            reference::Tree model{};
+            for (int i = 0; i < kHufNodeCount; ++i) {
+                scaled.Nodes[i].Weight *= scale;
+                model.Nodes[i] = {scaled.Nodes[i].Weight, scaled.Nodes[i].Link};
+            }
+            std::copy(std::begin(scaled.LinkTable), std::end(scaled.LinkTable), model.LinkTable);
+            model.HalveLimit = scaled.HalveLimit;
+            model.SymbolCount = scaled.SymbolCount;
+            for (int round = 1; round <= 3; ++round) {
+                reference::Halve(model);
+                HufHalve(scaled);
+                ASSERT_EQ(reference::FirstDifference(model, scaled), "")
+                    << input.Name << " input, weights times " << scale << ", halving " << round;
+            }
+        }
+    }
+}
+
 // One symbol per Encode call, so the tree and the bit counter can be checked
 // after each symbol; the joined output must be the model's stream.
 TEST(EncoderAgainstModel, TreeCodesAndBitCountAfterEverySymbol) {
