@@ -58,7 +58,8 @@ void HufInit(uint32_t limit, HufTree& tree) {
 
 void HufUpdate(uint8_t symbol, HufTree& tree) {
     huf_detail::PlainClimb plain;
-    huf_detail::UpdateInline(symbol, tree, plain);
+    huf_detail::NoHooks hooks;
+    huf_detail::UpdateTree(tree.LinkTable[kHufLeafLinkBase + symbol], tree, hooks, plain);
 }
 
 void HufHalve(HufTree& tree) {

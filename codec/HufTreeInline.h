@@ -1,5 +1,5 @@
-// Inline form of the per-symbol tree update, shared by HufUpdate and the block coders' inner loops.
-// Private to the codec.
+// Inline form of the per-symbol tree update, shared by HufUpdate and the block coders' inner loops,
+// which add to it through hooks. Private to the codec.
 #pragma once
 
 #include <emmintrin.h>
@@ -73,120 +73,118 @@ template <typename Aids>
     return RestoreOrder(tree, n, w, aids, [](uint32_t) {});
 }
 
-// Increments the path from node n (below the root) up to the root's children. Positions are
-// unsigned throughout: each step up is a dependent load, and a signed position costs a sign
-// extension on that chain at every level (text.txt decode at the limit 1280, MiB/s: 29.9 -> 33.9).
-template <typename Aids>
-inline void IncrementPath(HufTree& tree, uint32_t n, Aids& aids) {
+// What a caller may add to the update rule (UpdateTree, below) without writing the rule again. Each
+// hook runs at a fixed point of the rule; these defaults do nothing, so HufUpdate and the decoder's
+// bit walk use the rule as it stands. The encoder reads the symbol's code on the climb (ZkEncoder),
+// the decoder's bulk loop skips the climb for a path it knows to be free of ties (ZkDecoder).
+struct NoHooks {
+    // Whether OnPath and LeftPath are wanted.
+    static constexpr bool kFollowsPath = false;
+    // May claim the whole climb: true when the caller knows that no node on the leaf's path ties
+    // with its right neighbour, so that no exchange can happen. The positions from the leaf up to
+    // below the root, and their count, go to `path` and `depth`.
+    static bool PathWithoutTies(const HufTree&, const uint16_t*& /*path*/, uint32_t& /*depth*/) { return false; }
+    // At each level of the leaf's own path, before its increment, up to the first exchange.
+    void OnPath(uint32_t /*position*/) {}
+    // After the first exchange; `parent` is the parent of the position the climb left.
+    void LeftPath(uint32_t /*parent*/) {}
+    // At each level after that (every level when the path is not followed), before its increment,
+    // and before each exchange there; then once the climb after LeftPath has reached the root.
+    template <typename Aids>
+    void OffPath(const HufTree&, const Aids&) {}
+    template <typename Aids>
+    void BeforeExchangeOffPath(uint32_t /*partner*/, const HufTree&, const Aids&) {}
+    template <typename Aids>
+    void ReachedRoot(const HufTree&, const Aids&) {}
+};
+
+// The climb of the update rule (see UpdateTree) from position n below the root, one loop: at each
+// level the node is incremented and put back in order, then the climb goes on from the parent of
+// wherever it ended up. Positions are unsigned throughout: each step up is a dependent load, and a
+// signed position costs a sign extension on that chain at every level (text.txt decode at the
+// limit 1280, MiB/s: 29.9 -> 33.9).
+template <typename Hooks, typename Aids>
+[[gnu::always_inline]] inline void ClimbOffPath(uint32_t n, HufTree& tree, Hooks& hooks, Aids& aids) {
     do {
-        n = RestoreOrder(tree, n, ++tree.Nodes[n].Weight, aids);
-        n = aids.ParentOf(tree, n);
+        hooks.OffPath(tree, aids);
+        n = aids.ParentOf(tree, RestoreOrder(tree, n, ++tree.Nodes[n].Weight, aids, [&](uint32_t partner) {
+                              hooks.BeforeExchangeOffPath(partner, tree, aids);
+                          }));
     } while (n != kHufRoot);
 }
 
-template <typename Aids>
-inline void UpdateInline(uint8_t symbol, HufTree& tree, Aids& aids) {
-    if (tree.Nodes[kHufRoot].Weight >= tree.HalveLimit) {
-        HufHalve(tree);
-        aids.Halved(tree);
+// The same climb. For hooks that follow the leaf's own path (the encoder reading its code), the
+// levels up to the first exchange come first, in a loop of their own, so that the code reading
+// needs no test of its own.
+template <typename Hooks, typename Aids>
+[[gnu::always_inline]] inline void ClimbFrom(uint32_t n, HufTree& tree, Hooks& hooks, Aids& aids) {
+    if constexpr (Hooks::kFollowsPath) {
+        do {
+            hooks.OnPath(n);
+            const uint32_t parent = aids.ParentOf(tree, n);
+            const uint32_t at = RestoreOrder(tree, n, ++tree.Nodes[n].Weight, aids);
+            if (at != n) {
+                hooks.LeftPath(parent);
+                const uint32_t above = aids.ParentOf(tree, at);
+                if (above != kHufRoot) ClimbOffPath(above, tree, hooks, aids);
+                hooks.ReachedRoot(tree, aids);
+                return;
+            }
+            n = parent;
+        } while (n != kHufRoot);
+    } else {
+        ClimbOffPath(n, tree, hooks, aids);
     }
-    ++tree.Nodes[kHufRoot].Weight;
-    IncrementPath(tree, tree.LinkTable[kHufLeafLinkBase + symbol], aids);
-    ++tree.SymbolCount;
 }
 
-// UpdateInline for the leaf the decoder has just reached at position leaf: the walk down found
-// it, so the link table is read for it only when a halving moves it. One dependent load less per
-// symbol: text.txt decode at the limit 1280 29.4 -> 30.4 MB/s (medians of 3, two rounds).
-template <typename Aids>
-inline void UpdateFromLeaf(uint32_t leaf, HufTree& tree, Aids& aids) {
-    if (tree.Nodes[kHufRoot].Weight >= tree.HalveLimit) {
+// Whether the next update starts with a halving: the root has reached the limit (the root weight
+// before the update's own increment decides).
+inline bool HalvesFirst(const HufTree& tree) { return tree.Nodes[kHufRoot].Weight >= tree.HalveLimit; }
+
+// The update rule without its halving (see UpdateTree), for an update that does not start with one.
+template <typename Hooks, typename Aids>
+[[gnu::always_inline]] inline void UpdateWithoutHalving(uint32_t leaf, HufTree& tree, Hooks& hooks, Aids& aids) {
+    HufNode* const nodes = tree.Nodes;
+    ++nodes[kHufRoot].Weight;
+    ++tree.SymbolCount;
+    const uint16_t* path;
+    uint32_t depth;
+    if (hooks.PathWithoutTies(tree, path, depth)) {
+        for (uint32_t level = 0; level < depth; ++level) ++nodes[path[level]].Weight;
+        return;
+    }
+    ClimbFrom(leaf, tree, hooks, aids);
+}
+
+// The update rule, the one place it is written: halve first when the root has reached the limit,
+// count the symbol, then increment every node from the symbol's leaf (at position `leaf`) up to the
+// root, exchanging each one that outgrew its right neighbour with the last node of its old weight
+// class. The hooks are not used after a halving.
+template <typename Hooks, typename Aids>
+[[gnu::always_inline]] inline void UpdateTree(uint32_t leaf, HufTree& tree, Hooks& hooks, Aids& aids) {
+    if (HalvesFirst(tree)) {
         const uint16_t link = tree.Nodes[leaf].Link;
         HufHalve(tree);
         aids.Halved(tree);
-        leaf = tree.LinkTable[link];
+        NoHooks plain;
+        UpdateWithoutHalving(tree.LinkTable[link], tree, plain, aids);
+        return;
     }
-    ++tree.Nodes[kHufRoot].Weight;
-    IncrementPath(tree, leaf, aids);
-    ++tree.SymbolCount;
+    UpdateWithoutHalving(leaf, tree, hooks, aids);
 }
 
-// The symbol's code in stream order (root bit in bit 0) and its length. A tree with the sibling
-// property and a root below 2^32 has no leaf deeper than 45 (its weights would outgrow the
-// Fibonacci numbers), so a code always fits in 64 bits with room for 7 more.
-inline uint32_t ReadCode(const HufTree& tree, uint8_t symbol, uint64_t& code) {
+// The code of the leaf at position `leaf` in stream order (root bit in bit 0) and its length. A
+// tree with the sibling property and a root below 2^32 has no leaf deeper than 45 (its weights
+// would outgrow the Fibonacci numbers), so a code always fits in 64 bits with room for 7 more.
+inline uint32_t ReadCode(const HufTree& tree, uint32_t leaf, uint64_t& code) {
     const uint16_t* links = tree.LinkTable;
     uint64_t bits = 0;
     uint32_t length = 0;
-    uint32_t n = links[kHufLeafLinkBase + symbol];
+    uint32_t n = leaf;
     do {
         bits = bits << 1 | static_cast<uint64_t>(n & 1);
         n = links[n >> 1];
         ++length;
-    } while (n != kHufRoot);
-    code = bits;
-    return length;
-}
-
-// ReadCode followed by UpdateInline, in one walk where the two paths coincide: up to the first
-// exchange the update climbs the code's own path. Saves the encoder a second walk per symbol:
-// text.txt encode at the halving limit 1280 went from 29 to 33 MB/s (forced inline: 33.5 -> 33.8).
-//
-// After the first exchange the rest of the code is the path from the old position's parent
-// (which that exchange leaves alone), while the update goes on from the new position's parent.
-// The two climbs go in step, one level of each per round, so their chains of loads overlap; the
-// code's climb stays at the root once there (the aids make the root its own parent) rather than
-// branch. Reading the whole rest of the code first had cost a second dependent climb and its loop
-// exit: encode in MiB/s, one call over the whole file, best of 7, text.txt 39.5 -> 41.2,
-// source.txt 40.8 -> 42.2, binary.bin 38.5 -> 39.6 at the limit 1280.
-//
-// An exchange rewrites the parent entries of the children of the two nodes it swaps: were either
-// of them an ancestor of the code's next position, the path still to be read would change. An
-// ancestor lies above the position, and the climbing node lies below its partner, so only an
-// exchange whose partner lies above the code's next position can do that; such an exchange first
-// waits for the rest of the code to be read. On skewed data that wait comes a few dozen times in
-// a million symbols (never on the sample files), and it has not yet been for an actual ancestor.
-template <typename Aids>
-[[gnu::always_inline]] inline uint32_t CodeAndUpdate(uint8_t symbol, HufTree& tree, uint64_t& code, Aids& aids) {
-    static_assert(Aids::kRootIsOwnParent, "the code's climb stays at the root without a branch");
-    if (tree.Nodes[kHufRoot].Weight >= tree.HalveLimit) {
-        const uint32_t length = ReadCode(tree, symbol, code);
-        UpdateInline(symbol, tree, aids);
-        return length;
-    }
-    const uint16_t* links = tree.LinkTable;
-    ++tree.Nodes[kHufRoot].Weight;
-    ++tree.SymbolCount;
-    uint64_t bits = 0;
-    uint32_t length = 0;
-    uint32_t n = links[kHufLeafLinkBase + symbol];
-    do {
-        bits = bits << 1 | static_cast<uint64_t>(n & 1);
-        ++length;
-        const uint32_t parent = aids.ParentOf(tree, n);
-        const uint32_t moved = RestoreOrder(tree, n, ++tree.Nodes[n].Weight, aids);
-        if (moved != n) {
-            uint32_t next = parent;  // the code's next position
-            auto readRest = [&] {
-                for (; next != kHufRoot; next = aids.ParentOf(tree, next)) {
-                    bits = bits << 1 | static_cast<uint64_t>(next & 1);
-                    ++length;
-                }
-            };
-            for (uint32_t u = aids.ParentOf(tree, moved); u != kHufRoot;) {
-                const uint32_t more = next != kHufRoot;
-                bits = bits << more | static_cast<uint64_t>(next & more);
-                length += more;
-                next = aids.ParentOf(tree, next);
-                const uint32_t at = RestoreOrder(tree, u, ++tree.Nodes[u].Weight, aids, [&](uint32_t partner) {
-                    if (partner > next) readRest();
-                });
-                u = aids.ParentOf(tree, at);
-            }
-            readRest();
-            break;
-        }
-        n = parent;
     } while (n != kHufRoot);
     code = bits;
     return length;

@@ -51,7 +51,8 @@ inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uin
         return;
     leaf:
         output[made++] = static_cast<uint8_t>(link);
-        huf_detail::UpdateFromLeaf(at, tree, aids);
+        huf_detail::NoHooks hooks;
+        huf_detail::UpdateTree(at, tree, hooks, aids);
         st.Reservoir = bits;
         pair = kHufRootPair;
     }
@@ -72,6 +73,27 @@ inline uint32_t Load32(const uint8_t* at) {
     return value;
 }
 
+// A leaf found in the prefix table comes with its path, so the update needs no climb when no node on
+// it ties with its right neighbour (which would have to be exchanged). These are the weights the
+// climb would compare: a right neighbour is never below the node, so no increment of this update
+// reaches it first, and one that is its parent weighs more either way.
+template <uint32_t kKnownDepth>
+struct KnownPath : huf_detail::NoHooks {
+    const uint16_t* Positions;  // from depth 1 down to the leaf
+    uint32_t Depth;             // the path is known only up to kKnownDepth
+
+    bool PathWithoutTies(const HufTree& tree, const uint16_t*& path, uint32_t& depth) const {
+        if (Depth > kKnownDepth) return false;
+        bool tie = false;
+        for (uint32_t level = 0; level < Depth; ++level) {
+            tie |= tree.Nodes[Positions[level]].Weight == tree.Nodes[Positions[level] + 1].Weight;
+        }
+        path = Positions;
+        depth = Depth;
+        return !tie;
+    }
+};
+
 // Bytes a bulk step may have ahead of its bit position: a code (at most 45 bits) ends within 6
 // bytes, the word holding its last bit then ends within 10, and the word rule wants more than a
 // word beyond that; the 8-byte load needs 8.
@@ -80,9 +102,12 @@ constexpr uint32_t kBulkSlack = 16;
 // Decodes whole symbols from words (the stream from a word boundary on, `available` bytes) while
 // more than kWordLoadMinWanted symbols are wanted and the slack is there, so every word it reads
 // from is one the word rule loads. Returns the bits used, which end at a symbol boundary.
+// Kept out of the window loop: inlined there, it left its registers to that loop's values and took
+// 2% more instructions at the limit 1280.
 template <typename Aids, typename Table>
-uint64_t DecodeBulk(const uint8_t* words, uint32_t available, HufTree& tree, const Table& table, uint8_t* output,
-                    uint32_t limit, uint32_t pauseAt, uint32_t& produced, Aids& aids) {
+[[gnu::noinline]] uint64_t DecodeBulk(const uint8_t* words, uint32_t available, HufTree& tree, const Table& table,
+                                      uint8_t* output, uint32_t limit, uint32_t pauseAt, uint32_t& produced,
+                                      Aids& aids) {
     HufNode* nodes = tree.Nodes;
     uint64_t bitPos = 0;
     uint32_t made = produced;
@@ -114,24 +139,8 @@ uint64_t DecodeBulk(const uint8_t* words, uint32_t available, HufTree& tree, con
             output[made++] = static_cast<uint8_t>(link);
         }
         bitPos += used;
-        if (used <= Table::kBits && nodes[kHufRoot].Weight < tree.HalveLimit) {
-            // The path is known, so the update needs no climb when no node on it ties with its
-            // right neighbour (which would have to be exchanged). These are the weights the climb
-            // would compare: a right neighbour is never below the node, so no increment of this
-            // update reaches it first, and one that is its parent weighs more either way.
-            const uint16_t* path = table.Path[index];
-            bool tie = false;
-            for (uint32_t level = 0; level < used; ++level) {
-                tie |= nodes[path[level]].Weight == nodes[path[level] + 1].Weight;
-            }
-            if (!tie) {
-                for (uint32_t level = 0; level < used; ++level) ++nodes[path[level]].Weight;
-                ++nodes[kHufRoot].Weight;
-                ++tree.SymbolCount;
-                continue;
-            }
-        }
-        huf_detail::UpdateFromLeaf(at, tree, aids);
+        KnownPath<Table::kBits> hooks{{}, table.Path[index], used};
+        huf_detail::UpdateTree(at, tree, hooks, aids);
     }
     produced = made;
     return bitPos;
