@@ -9,8 +9,10 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_CXX   ?= clang++-14
 FUZZ_TIME  ?= 60
 FUZZ_TARGETS ?= decode roundtrip unpack cmdline
+LIMITS     ?= 1280,65536
+LIMIT      ?= 1280
 
-.PHONY: all run test asan-test fuzz fuzz-merge benchmark windows windows-test clean
+.PHONY: all run test asan-test fuzz fuzz-merge benchmark count-instructions windows windows-test clean
 
 all: $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j$(JOBS)
@@ -71,11 +73,17 @@ fuzz-merge: $(FUZZ_BUILD)/build.ninja
 	  echo "$$t: $$(ls fuzz/corpus/$$t | wc -l) inputs"; \
 	done
 
-# In-memory codec and file-level speed on the corpus files (generated data when
-# the corpus is absent).
+# In-memory codec speed and halving time on the corpus files (generated data
+# when the corpus is absent), at the halving limits LIMITS.
 benchmark: all
 	@files=$$(ls $(CORPUS)/*.txt $(CORPUS)/*.bin 2>/dev/null); \
-	$(BUILD)/benchmarks/codec_benchmark --benchmark_repetitions=5 --benchmark_report_aggregates_only=true $$files
+	$(BUILD)/benchmarks/codec_benchmark --limits=$(LIMITS) --benchmark_repetitions=5 \
+	  --benchmark_report_aggregates_only=true $$files
+
+# Whole-process instruction counts (callgrind) of pack, unpack and one halving
+# on the corpus files, at the halving limit LIMIT.
+count-instructions: all
+	benchmarks/count-instructions.sh -h $(LIMIT) -p $(BUILD)/bench/vormi $$(ls $(CORPUS)/*.txt $(CORPUS)/*.bin)
 
 # The Windows console program vormi.exe, cross-built with mingw-w64: the 32-bit
 # one in $(WIN32_BUILD)/bench, the 64-bit one in $(WIN64_BUILD)/bench.
