@@ -80,6 +80,8 @@ template <typename Aids>
 struct NoHooks {
     // Whether OnPath and LeftPath are wanted.
     static constexpr bool kFollowsPath = false;
+    // Whether the hooks still hold after a halving has rebuilt the tree.
+    static constexpr bool kHoldAfterHalving = true;
     // May claim the whole climb: true when the caller knows that no node on the leaf's path ties
     // with its right neighbour, so that no exchange can happen. The positions from the leaf up to
     // below the root, and their count, go to `path` and `depth`.
@@ -98,19 +100,30 @@ struct NoHooks {
     void ReachedRoot(const HufTree&, const Aids&) {}
 };
 
-// The climb of the update rule (see UpdateTree) from position n below the root, one loop: at each
-// level the node is incremented and put back in order, then the climb goes on from the parent of
-// wherever it ended up. Positions are unsigned throughout: each step up is a dependent load, and a
-// signed position costs a sign extension on that chain at every level (text.txt decode at the
-// limit 1280, MiB/s: 29.9 -> 33.9).
+// One level of the update rule's climb (see UpdateTree) off the leaf's own path: the node at n is
+// incremented and put back in order, and the climb goes on from the parent of wherever it ended
+// up. Positions are unsigned throughout: each step up is a dependent load, and a signed position
+// costs a sign extension on that chain at every level (text.txt decode at the limit 1280, MiB/s:
+// 29.9 -> 33.9).
 template <typename Hooks, typename Aids>
+[[gnu::always_inline]] inline uint32_t StepUp(uint32_t n, HufTree& tree, Hooks& hooks, Aids& aids) {
+    hooks.OffPath(tree, aids);
+    return aids.ParentOf(tree, RestoreOrder(tree, n, ++tree.Nodes[n].Weight, aids, [&](uint32_t partner) {
+                             hooks.BeforeExchangeOffPath(partner, tree, aids);
+                         }));
+}
+
+// The climb from position n up to the root. Started below the root it tests for the root only
+// after each step: a test first had cost the decoder 4% on zeros.bin at the limit 65536; after an
+// exchange it tests first, which kept the encoder's registers (random.bin, 1%).
+template <bool kMayStartAtRoot, typename Hooks, typename Aids>
 [[gnu::always_inline]] inline void ClimbOffPath(uint32_t n, HufTree& tree, Hooks& hooks, Aids& aids) {
-    do {
-        hooks.OffPath(tree, aids);
-        n = aids.ParentOf(tree, RestoreOrder(tree, n, ++tree.Nodes[n].Weight, aids, [&](uint32_t partner) {
-                              hooks.BeforeExchangeOffPath(partner, tree, aids);
-                          }));
-    } while (n != kHufRoot);
+    if constexpr (kMayStartAtRoot) {
+        while (n != kHufRoot) n = StepUp(n, tree, hooks, aids);
+    } else {
+        do n = StepUp(n, tree, hooks, aids);
+        while (n != kHufRoot);
+    }
 }
 
 // The same climb. For hooks that follow the leaf's own path (the encoder reading its code), the
@@ -125,15 +138,14 @@ template <typename Hooks, typename Aids>
             const uint32_t at = RestoreOrder(tree, n, ++tree.Nodes[n].Weight, aids);
             if (at != n) {
                 hooks.LeftPath(parent);
-                const uint32_t above = aids.ParentOf(tree, at);
-                if (above != kHufRoot) ClimbOffPath(above, tree, hooks, aids);
+                ClimbOffPath<true>(aids.ParentOf(tree, at), tree, hooks, aids);
                 hooks.ReachedRoot(tree, aids);
                 return;
             }
             n = parent;
         } while (n != kHufRoot);
     } else {
-        ClimbOffPath(n, tree, hooks, aids);
+        ClimbOffPath<false>(n, tree, hooks, aids);
     }
 }
 
@@ -159,16 +171,20 @@ template <typename Hooks, typename Aids>
 // The update rule, the one place it is written: halve first when the root has reached the limit,
 // count the symbol, then increment every node from the symbol's leaf (at position `leaf`) up to the
 // root, exchanging each one that outgrew its right neighbour with the last node of its old weight
-// class. The hooks are not used after a halving.
+// class. After a halving only hooks that hold for any tree are used (the others know the tree as
+// it was); for them the climb is written out once, which kept the decoder's loops in registers.
 template <typename Hooks, typename Aids>
 [[gnu::always_inline]] inline void UpdateTree(uint32_t leaf, HufTree& tree, Hooks& hooks, Aids& aids) {
     if (HalvesFirst(tree)) {
         const uint16_t link = tree.Nodes[leaf].Link;
         HufHalve(tree);
         aids.Halved(tree);
-        NoHooks plain;
-        UpdateWithoutHalving(tree.LinkTable[link], tree, plain, aids);
-        return;
+        leaf = tree.LinkTable[link];
+        if constexpr (!Hooks::kHoldAfterHalving) {
+            NoHooks plain;
+            UpdateWithoutHalving(leaf, tree, plain, aids);
+            return;
+        }
     }
     UpdateWithoutHalving(leaf, tree, hooks, aids);
 }

@@ -79,6 +79,7 @@ inline uint32_t Load32(const uint8_t* at) {
 // reaches it first, and one that is its parent weighs more either way.
 template <uint32_t kKnownDepth>
 struct KnownPath : huf_detail::NoHooks {
+    static constexpr bool kHoldAfterHalving = false;
     const uint16_t* Positions;  // from depth 1 down to the leaf
     uint32_t Depth;             // the path is known only up to kKnownDepth
 

@@ -41,6 +41,7 @@ inline void Store64(uint8_t* place, uint64_t value) { std::memcpy(place, &value,
 // a million symbols (never on the sample files).
 struct CodeReading : huf_detail::NoHooks {
     static constexpr bool kFollowsPath = true;
+    static constexpr bool kHoldAfterHalving = false;
     // The caller's locals: as members of this object, they had left their registers.
     uint64_t& Bits;
     uint32_t& Length;
