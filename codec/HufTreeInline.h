@@ -17,8 +17,8 @@ namespace huf_detail {
 //
 // Four weights are compared per step with SSE2 (part of every x86-64): the runs passed average 9
 // nodes per exchange on text and 23 on binary data at the halving limit 1280. Against a scan one
-// node at a time (MB/s, CPU time, best of 5): text.txt encode 33.1 -> 34.7, decode 27.4 -> 28.8;
-// binary.bin 26.7 -> 28.0 and 22.9 -> 24.3; random.bin 20.2 -> 21.7 and 16.6 -> 18.6. Eight per
+// node at a time (MB/s, CPU time, best of 5): text.txt encode 34.7 -> 36.4, decode 28.7 -> 30.2;
+// binary.bin 28.0 -> 29.4 and 24.0 -> 25.5; random.bin 21.2 -> 22.8 and 17.4 -> 19.5. Eight per
 // step measured no better.
 inline uint32_t LastOfRun(const HufNode* nodes, uint32_t first, uint32_t runWeight) {
     static_assert(sizeof(HufNode) == 8 && alignof(HufNode) == 4, "two nodes per 16 bytes, weight first");
@@ -103,8 +103,8 @@ struct NoHooks {
 // One level of the update rule's climb (see UpdateTree) off the leaf's own path: the node at n is
 // incremented and put back in order, and the climb goes on from the parent of wherever it ended
 // up. Positions are unsigned throughout: each step up is a dependent load, and a signed position
-// costs a sign extension on that chain at every level (text.txt decode at the limit 1280, MiB/s:
-// 29.9 -> 33.9).
+// costs a sign extension on that chain at every level (text.txt decode at the limit 1280, MB/s:
+// 31.4 -> 35.5).
 template <typename Hooks, typename Aids>
 [[gnu::always_inline]] inline uint32_t StepUp(uint32_t n, HufTree& tree, Hooks& hooks, Aids& aids) {
     hooks.OffPath(tree, aids);

@@ -20,10 +20,10 @@ struct DecodeState {
 
 // Decodes symbols from the reservoir until it runs dry or the limit is reached: HufDecodeStep and
 // HufUpdate inlined, with the same outcome, so the bit walk stays in registers. With the vector
-// partner search: text.txt decode at the limit 1280 24.3 -> 28.7 MB/s. Updating along the path
-// recorded on the way down instead of through the link table measured within noise (29.4 / 29.1),
+// partner search: text.txt decode at the limit 1280 25.5 -> 30.1 MB/s. Updating along the path
+// recorded on the way down instead of through the link table measured within noise (30.8 / 30.5),
 // and incrementing on the way down, to skip the walk back up when nothing is exchanged, slower
-// (24.2 / 27.4 at 1280, 43.4 / 48.9 at 65536). Climbing back through a switch on the depth
+// (25.4 / 28.7 at 1280, 45.5 / 51.3 at 65536). Climbing back through a switch on the depth
 // walked down, unrolled, to spare the climb's loop exit: slower too (32.0 -> 30.7, 52.7 -> 46.7).
 template <typename Aids>
 inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uint32_t limit, uint32_t& produced,
@@ -114,7 +114,7 @@ template <typename Aids, typename Table>
     uint32_t made = produced;
     while (limit - made > kWordLoadMinWanted && made < pauseAt && bitPos / 8 + kBulkSlack <= available) {
         // Loaded afresh for every symbol: keeping the bits in a register and loading only when
-        // fewer than a longest code were left measured slower (text.txt 70.7 -> 64.9 MiB/s at
+        // fewer than a longest code were left measured slower (text.txt 74.1 -> 68.1 MB/s at
         // the halving limit 65536), its load branch being hard to predict.
         const uint64_t buffer = Load64(words + bitPos / 8) >> (bitPos % 8);
         const auto index = static_cast<uint32_t>(buffer & ((1u << Table::kBits) - 1));
@@ -208,15 +208,15 @@ bool DecodeSymbols(DecodeProgress& progress, const uint8_t* source, uint32_t sou
 }
 
 // The full prefix table pays off when exchanges are rare, which a high halving limit brings
-// about. Decode in MiB/s, best of 7, without the table and with it in every window: at the limit
-// 65536 text.txt 52.0 / 70.7, binary.bin 41.3 / 48.7; at 32768 text.txt 50.5 / 64.3; at 16384
-// text.txt 48.3 / 51.7 but binary.bin 37.0 / 34.2, and at 4097, where a halving (each a rebuild)
+// about. Decode in MB/s, best of 7, without the table and with it in every window: at the limit
+// 65536 text.txt 54.5 / 74.1, binary.bin 43.3 / 51.1; at 32768 text.txt 53.0 / 67.4; at 16384
+// text.txt 50.6 / 54.2 but binary.bin 38.8 / 35.9, and at 4097, where a halving (each a rebuild)
 // comes every two thousand symbols, both far slower with it.
 //
 // Below this limit the short table (four levels) is used instead: few exchanges reach that near
-// the root. Without a table and with it, best of 3 runs of 11: at 1280 text.txt 35.2 / 37.1,
-// ru1251.txt 31.1 / 33.0, random.bin 29.7 / 31.7, small.txt 36.5 / 38.9; at 16384 text.txt
-// 53.4 / 60.8. Five levels measured slower than four on every file but random.bin, three slower
+// the root. Without a table and with it, best of 3 runs of 11: at 1280 text.txt 36.9 / 38.9,
+// ru1251.txt 32.6 / 34.6, random.bin 31.1 / 33.2, small.txt 38.3 / 40.8; at 16384 text.txt
+// 56.0 / 63.8. Five levels measured slower than four on every file but random.bin, three slower
 // on all.
 constexpr uint32_t kPrefixTableLimit = 32768;
 // Building a table walks the tree's first levels; short calls, which would barely use it, go
@@ -225,14 +225,14 @@ constexpr uint32_t kPrefixTableMinLimit = 256;
 constexpr uint32_t kPrefixTableMinSource = 64;
 // Even then some stretches exchange nodes on most symbols (random data, 0.8 per symbol; a young
 // tree; parts of binary files), and with codes of a bit or two (long runs of one byte) the bit
-// walk is already short: with the table in every window, random.bin went from 31.1 to 27.1 MiB/s,
-// small.txt from 48.3 to 38.5 and zeros.bin from 470 to 200. So a call goes in windows, each
+// walk is already short: with the table in every window, random.bin went from 32.6 to 28.4 MB/s,
+// small.txt from 50.6 to 40.4 and zeros.bin from 493 to 210. So a call goes in windows, each
 // decoded with the table only when the window before it exchanged nodes on at most one symbol
 // in two and used at least 3 bits per symbol; the first, with nothing to go by, goes without.
-// Then at 65536: text.txt 74.8, binary.bin 49.3, random.bin 31.0, small.txt 48.9, zeros.bin 470.
+// Then at 65536: text.txt 78.4, binary.bin 51.7, random.bin 32.5, small.txt 51.3, zeros.bin 493.
 // Below kPrefixTableLimit the bits alone decide, for the short table, from the first window on.
-// zeros.bin, all one-bit codes, still loses a little there: 231 -> 212 MiB/s at 1280 (the short
-// table in every window: 150).
+// zeros.bin, all one-bit codes, still loses a little there: 242 -> 222 MB/s at 1280 (the short
+// table in every window: 157).
 constexpr uint32_t kWindowSymbols = 2048;
 constexpr uint32_t kMostWindowExchanges = kWindowSymbols / 2;
 constexpr uint32_t kLeastBitsPerSymbol = 3;
@@ -240,7 +240,7 @@ constexpr uint32_t kLeastBitsPerSymbol = 3;
 // The climb aids of the call, plus a prefix table kept in step with the tree in a window that
 // uses it, and the count of exchanges that decides what the next window will use. Separate types
 // rather than a run-time switch: the windows without a table then run the plain loops (zeros.bin
-// at the limit 65536 decoded at 165 MiB/s through a switch, 470 without).
+// at the limit 65536 decoded at 173 MB/s through a switch, 493 without).
 template <typename Climb, typename Table, bool kKeepsTable>
 struct WindowAids {
     Climb& Call;

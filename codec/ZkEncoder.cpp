@@ -23,15 +23,15 @@ inline void Store64(uint8_t* place, uint64_t value) { std::memcpy(place, &value,
 
 // Reads the symbol's code (root bit in bit 0) while the update climbs: up to the first exchange the
 // climb follows the code's own path. Saves the encoder a second walk per symbol: text.txt encode at
-// the halving limit 1280 went from 29 to 33 MB/s.
+// the halving limit 1280 went from 30 to 35 MB/s.
 //
 // After the first exchange the rest of the code is the path from the old position's parent (which
 // that exchange leaves alone), while the update goes on from the new position's parent. The two
 // climbs go in step, one level of each per round, so their chains of loads overlap; the code's
 // climb stays at the root once there (the aids make the root its own parent) rather than branch.
 // Reading the whole rest of the code first had cost a second dependent climb and its loop exit:
-// encode in MiB/s, one call over the whole file, best of 7, text.txt 39.5 -> 41.2, source.txt
-// 40.8 -> 42.2, binary.bin 38.5 -> 39.6 at the limit 1280.
+// encode in MB/s, one call over the whole file, best of 7, text.txt 41.4 -> 43.2, source.txt
+// 42.8 -> 44.2, binary.bin 40.4 -> 41.5 at the limit 1280.
 //
 // An exchange rewrites the parent entries of the children of the two nodes it swaps: were either
 // of them an ancestor of the code's next position, the path still to be read would change. An
@@ -140,8 +140,8 @@ void CountBits(HufBitCount& counter, uint64_t bits) {
 //
 // The loop keeps only pointers and the bit buffer, and the code bits are counted once, from the
 // bytes written: with fewer live values the per-symbol state stays in registers across the
-// update. Encode in MiB/s, one call over the whole file, best of 7 runs: text.txt 38.6 -> 39.4 at
-// the limit 1280 (source.txt 40.0 -> 40.9, binary.bin 38.1 -> 38.6), 69.4 -> 79.0 at 65536.
+// update. Encode in MB/s, one call over the whole file, best of 7 runs: text.txt 40.5 -> 41.3 at
+// the limit 1280 (source.txt 41.9 -> 42.9, binary.bin 40.0 -> 40.5), 72.8 -> 82.8 at 65536.
 template <typename Aids>
 void CodeInPlace(EncodeState& st, const uint8_t* source, uint32_t sourceLength, uint32_t& next, uint8_t*& output,
                  uint32_t& room, HufTree& tree, uint64_t& bitsCoded, Aids& aids) {
