@@ -2,8 +2,10 @@
 // codec.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 #include "codec/HufTypes.h"
 
@@ -30,13 +32,15 @@ struct PrefixTableOf {
     // kDeep.
     uint16_t Prefix[kHufNodeCount];
 
-    static constexpr uint16_t kDeep = 0xFFFF;
+    // Deeper than kBits, with no code: its depth field alone says so, which spares each exchange a
+    // test.
+    static constexpr uint16_t kDeep = (kBits + 1) << 8;
     static uint32_t Position(uint32_t leaf) { return leaf & 0x1FF; }
     static uint8_t Symbol(uint32_t leaf) { return static_cast<uint8_t>(leaf >> 16); }
     static uint32_t Depth(uint32_t leaf) { return leaf >> 24; }
 
     void Rebuild(const HufTree& tree) {
-        std::memset(Prefix, 0xFF, sizeof Prefix);
+        std::fill(std::begin(Prefix), std::end(Prefix), kDeep);
         const int top = 2 * kHufRootPair;
         uint16_t above[kBits] = {};
         Place(tree, top, 0, 1, kBits + 1, above);
@@ -54,7 +58,7 @@ struct PrefixTableOf {
     }
 
 private:
-    int DepthOf(int x) const { return Prefix[x] == kDeep ? kBits + 1 : Prefix[x] >> 8; }
+    int DepthOf(int x) const { return Prefix[x] >> 8; }
 
     // The subtree now at position x (at `depth`) came from `before`. The positions above x are
     // those on the path of any entry starting with x's code.
