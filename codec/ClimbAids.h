@@ -2,7 +2,7 @@
 // the parent of each position. HufUpdate, one symbol at a time, reads the tree alone; the block
 // coders' loops keep tables for the length of a call. Private to the codec.
 //
-// An aids type offers Guess and Record (run ends), ParentOf, and the hooks Exchanged (after the
+// An aids type offers GuessEnd and RecordEnd (run ends), ParentOf, and the hooks Exchanged (after the
 // contents of two positions were swapped) and Halved (after a rebuild).
 #pragma once
 
@@ -22,14 +22,16 @@ struct RunEndGuesses {
     static constexpr uint32_t kSlots = 2048;
     uint16_t Slot[kSlots] = {};
 
-    uint32_t Guess(uint32_t weight) const { return Slot[weight % kSlots]; }
-    void Record(uint32_t weight, uint32_t last) { Slot[weight % kSlots] = static_cast<uint16_t>(last); }
+    // The position just after the run's last node, so that the one climbing out of it needs no
+    // test (it may be node 0): 0 means no guess.
+    uint32_t GuessEnd(uint32_t weight) const { return Slot[weight % kSlots]; }
+    void RecordEnd(uint32_t weight, uint32_t after) { Slot[weight % kSlots] = static_cast<uint16_t>(after); }
 };
 
 // Every partner searched.
 struct NoGuesses {
-    static uint32_t Guess(uint32_t) { return 0; }
-    static void Record(uint32_t, uint32_t) {}
+    static uint32_t GuessEnd(uint32_t) { return 0; }
+    static void RecordEnd(uint32_t, uint32_t) {}
 };
 
 // The block coders keep guesses up to this halving limit. Above it, exchanges are rarer and their

@@ -38,25 +38,25 @@ inline uint32_t LastOfRun(const HufNode* nodes, uint32_t first, uint32_t runWeig
 }
 
 // Exchanges node n, just incremented to weight w, with the last node of its old weight class when
-// it outgrew its right neighbour. Returns the node's position afterwards. After an exchange the old
-// class ends one node earlier, which the guesses record. A node that stays was the last of its
-// class too, but recording that cost more than the stale guesses it spares. Whole-process
-// instructions per byte at the halving limit 1280, the first megabyte of each file, pack / unpack,
-// with and without: text.txt 220 / 209 and 191 / 188, binary.bin 234 / 224 and 204 / 202,
-// random.bin 344 / 322 and 293 / 279. beforeExchange(m) runs once the partner m is known and
-// before anything is moved.
+// it outgrew its right neighbour. Returns the node's position afterwards. Either way the old class
+// has lost its last node and now ends just before the position the guesses record. beforeExchange(m)
+// runs once the partner m is known and before anything is moved.
 template <typename Aids, typename BeforeExchange>
 [[gnu::always_inline]] inline uint32_t RestoreOrder(HufTree& tree, uint32_t n, uint32_t w, Aids& aids,
                                                     BeforeExchange&& beforeExchange) {
     HufNode* nodes = tree.Nodes;
     const uint32_t old = w - 1;
-    if (w <= nodes[n + 1].Weight) return n;
-    // Positions n+1 on hold the old weight up to the run's end; a guess past n is that end when
-    // its node weighs `old` and the next one more (recorded positions stay below the root).
-    const uint32_t guess = aids.Guess(old);
-    const bool hit = guess > n && nodes[guess].Weight == old && nodes[guess + 1].Weight != old;
-    const uint32_t m = hit ? guess : LastOfRun(nodes, n + 1, old);
-    aids.Record(old, m - 1);
+    if (w <= nodes[n + 1].Weight) [[likely]] {
+        aids.RecordEnd(old, n);
+        return n;
+    }
+    // Positions n+1 on hold the old weight up to the run's end; a guess past n+1 is the position
+    // after that end when the node before it weighs `old` and it does not (recorded positions stay
+    // below the root).
+    const uint32_t after = aids.GuessEnd(old);
+    const bool hit = after > n + 1 && nodes[after - 1].Weight == old && nodes[after].Weight != old;
+    const uint32_t m = hit ? after - 1 : LastOfRun(nodes, n + 1, old);
+    aids.RecordEnd(old, m);
     beforeExchange(m);
     const HufNode up = nodes[n];
     const HufNode down = nodes[m];

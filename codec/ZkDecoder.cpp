@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "codec/HufTree.h"
@@ -112,7 +113,11 @@ template <typename Aids, typename Table>
     HufNode* nodes = tree.Nodes;
     uint64_t bitPos = 0;
     uint32_t made = produced;
-    while (limit - made > kWordLoadMinWanted && made < pauseAt && bitPos / 8 + kBulkSlack <= available) {
+    // The loop's three conditions as two bounds: more than kWordLoadMinWanted symbols still
+    // wanted and the pause not reached; the slack there (bitPos / 8 + kBulkSlack <= available).
+    const uint32_t madeEnd = std::min(pauseAt, limit > kWordLoadMinWanted ? limit - kWordLoadMinWanted : 0);
+    const uint64_t bitEnd = available >= kBulkSlack ? (uint64_t{available} - kBulkSlack + 1) * 8 : 0;
+    while (made < madeEnd && bitPos < bitEnd) {
         // Loaded afresh for every symbol: keeping the bits in a register and loading only when
         // fewer than a longest code were left measured slower (text.txt 74.1 -> 68.1 MB/s at
         // the halving limit 65536), its load branch being hard to predict.
@@ -247,8 +252,8 @@ struct WindowAids {
     Table& Kept;
     uint32_t Exchanges;
 
-    uint32_t Guess(uint32_t weight) const { return Call.Guess(weight); }
-    void Record(uint32_t weight, uint32_t last) { Call.Record(weight, last); }
+    uint32_t GuessEnd(uint32_t weight) const { return Call.GuessEnd(weight); }
+    void RecordEnd(uint32_t weight, uint32_t after) { Call.RecordEnd(weight, after); }
     uint32_t ParentOf(const HufTree& tree, uint32_t position) const { return Call.ParentOf(tree, position); }
     void Exchanged(const HufTree& tree, uint32_t n, uint32_t m) {
         Call.Exchanged(tree, n, m);
