@@ -88,6 +88,7 @@ template <typename Aids>
         huf_detail::UpdateTree(leaf, tree, plain, aids);
         return length;
     }
+    static_assert(!CodeReading::kHoldAfterHalving, "the code of a halving symbol is read from the tree as it was");
     uint64_t bits = 0;
     uint32_t length = 0;
     uint32_t next = kHufRoot;
