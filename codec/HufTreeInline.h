@@ -83,8 +83,8 @@ struct NoHooks {
     // Whether the hooks still hold after a halving has rebuilt the tree.
     static constexpr bool kHoldAfterHalving = true;
     // May claim the whole climb: true when the caller knows that no node on the leaf's path ties
-    // with its right neighbour, so that no exchange can happen. The positions from the leaf up to
-    // below the root, and their count, go to `path` and `depth`.
+    // with its right neighbour, so that no exchange can happen. The positions on the path below
+    // the root, in any order, and their count go to `path` and `depth`.
     static bool PathWithoutTies(const HufTree&, const uint16_t*& /*path*/, uint32_t& /*depth*/) { return false; }
     // At each level of the leaf's own path, before its increment, up to the first exchange.
     void OnPath(uint32_t /*position*/) {}
