@@ -25,7 +25,8 @@ $(ASAN_BUILD)/build.ninja:
 
 # The main job: pack, unpack and compare the bundled test.txt, with the
 # program's code page 866 output shown readably on a UTF-8 terminal.
-run: all
+run: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j$(JOBS) --target vormi
 	cd $(BUILD)/bench && ./vormi cd < /dev/null | iconv -f CP866 -t UTF-8
 
 test: all

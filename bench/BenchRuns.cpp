@@ -1,13 +1,15 @@
-#include "bench/BenchRuns.h"
+#include "BenchRuns.h"
 
 #include <string_view>
 
-#include "bench/BenchTexts.h"
-#include "bench/ConsoleText.h"
-#include "bench/FCmdLine.h"
-#include "bench/luMiscFun.h"
-#include "platform/Clock.h"
-#include "zkfile/ZkFile.h"
+#include "BenchTexts.h"
+#include "ConsoleText.h"
+#include "FCmdLine.h"
+#include "luMiscFun.h"
+#include "vormi/platform/Clock.h"
+#include "vormi/zkfile/ZkFile.h"
+
+namespace vormi {
 
 namespace {
 
@@ -118,3 +120,5 @@ void UnpackRun(ZkFile& file, uint16_t repeatCount, const std::string& packedName
     WriteTime(txt::kUnpackTime, elapsed, repeats);
     WriteSpeed(ReportedSize(outputName), elapsed, repeats);
 }
+
+}  // namespace vormi

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+namespace vormi {
+
 class ZkFile;
 
 // A repeat count of 0 runs once.
@@ -19,3 +21,5 @@ void UnpackRun(ZkFile& file, uint16_t repeatCount, const std::string& packedName
 std::optional<long double> TimePerOperation(uint32_t elapsed, uint32_t repeats);
 std::optional<long double> BytesPerSecond(uint32_t size, uint32_t elapsed, uint32_t repeats);
 std::optional<long double> SizeRatio(uint32_t packedSize, uint32_t sourceSize);
+
+}  // namespace vormi

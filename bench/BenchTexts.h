@@ -5,9 +5,9 @@
 
 #include <string_view>
 
-#include "platform/AnsiText.h"
+#include "vormi/platform/AnsiText.h"
 
-namespace txt {
+namespace vormi::txt {
 
 // Program start and end.
 inline constexpr std::string_view kStartBanner = "Программа Vormidane запущена..."_ansi;
@@ -81,4 +81,4 @@ inline constexpr std::string_view kUsage[] = {
     "   vormi.exe cd /0:myfile.dat"_ansi,
 };
 
-}  // namespace txt
+}  // namespace vormi::txt

@@ -1,13 +1,13 @@
-#include "bench/ConsoleText.h"
+#include "ConsoleText.h"
 
 #include <cmath>
 
-#include "bench/BenchTexts.h"
-#include "bench/FCmdLine.h"
-#include "bench/FixedPoint.h"
-#include "platform/Console.h"
+#include "BenchTexts.h"
+#include "FCmdLine.h"
+#include "FixedPoint.h"
+#include "vormi/platform/Console.h"
 
-namespace console {
+namespace vormi::console {
 namespace {
 
 std::string* CaptureTarget = nullptr;
@@ -45,4 +45,4 @@ Capture::Capture() : Previous_(CaptureTarget) { CaptureTarget = &Text_; }
 
 Capture::~Capture() { CaptureTarget = Previous_; }
 
-}  // namespace console
+}  // namespace vormi::console

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace console {
+namespace vormi::console {
 
 void Write(std::string_view bytes);
 void WriteInt(int64_t value);
@@ -36,4 +36,4 @@ private:
     std::string* Previous_;
 };
 
-}  // namespace console
+}  // namespace vormi::console

@@ -1,14 +1,14 @@
-#include "bench/FCmdLine.h"
+#include "FCmdLine.h"
 
 #include <bitset>
 
-#include "bench/BenchTexts.h"
-#include "bench/ConsoleText.h"
-#include "platform/CodePage.h"
-#include "platform/FileMeta.h"
-#include "platform/Process.h"
+#include "BenchTexts.h"
+#include "ConsoleText.h"
+#include "vormi/platform/CodePage.h"
+#include "vormi/platform/FileMeta.h"
+#include "vormi/platform/Process.h"
 
-namespace FCmdLine {
+namespace vormi::FCmdLine {
 namespace {
 
 // Option keys in the order the parser tries them.
@@ -177,4 +177,4 @@ std::string ToOem(std::string_view ansiText) { return platform::AnsiTextToOem(an
 
 void WriteMessage(std::string_view ansiText) { console::Write(ToOem(ansiText)); }
 
-}  // namespace FCmdLine
+}  // namespace vormi::FCmdLine

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace vormi {
+
 enum BenchCommand : uint8_t {
     cmdNone = 0,  // show the usage text
     cmdPack = 1,
@@ -60,3 +62,5 @@ std::string ToOem(std::string_view ansiText);
 void WriteMessage(std::string_view ansiText);
 
 }  // namespace FCmdLine
+
+}  // namespace vormi

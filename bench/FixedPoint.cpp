@@ -1,8 +1,10 @@
-#include "bench/FixedPoint.h"
+#include "FixedPoint.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+
+namespace vormi {
 
 namespace {
 
@@ -72,3 +74,5 @@ std::string FormatFixed(long double value, int width, int decimals) {
     }
     return PadLeft(text, width);
 }
+
+}  // namespace vormi

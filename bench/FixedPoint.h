@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace vormi {
+
 // value with exactly `decimals` digits after a "." (none and no point for 0),
 // rounded half away from zero on its 18-significant-digit decimal expansion,
 // "-" for negatives, right-aligned in at least `width` characters. 0.125 in
@@ -12,3 +14,5 @@ std::string FormatFixed(long double value, int width, int decimals);
 
 // text preceded by blanks up to width characters.
 std::string PadLeft(std::string_view text, int width);
+
+}  // namespace vormi

@@ -1,9 +1,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "bench/FCmdLine.h"
+#include "FCmdLine.h"
 
-namespace FCmdLine {
+namespace vormi::FCmdLine {
 namespace {
 
 int HexDigitValue(char c) {
@@ -59,4 +59,4 @@ bool ParseNumber(std::string_view text, int32_t& value) {
     return ParseDecimal(text, value);
 }
 
-}  // namespace FCmdLine
+}  // namespace vormi::FCmdLine

@@ -1,15 +1,15 @@
-#include "bench/PrgFuncs.h"
+#include "PrgFuncs.h"
 
 #include <memory>
 #include <new>
 
-#include "bench/BenchTexts.h"
-#include "bench/ConsoleText.h"
-#include "bench/bxStrings.h"
-#include "bench/luMiscFun.h"
-#include "platform/Files.h"
+#include "BenchTexts.h"
+#include "ConsoleText.h"
+#include "bxStrings.h"
+#include "luMiscFun.h"
+#include "vormi/platform/Files.h"
 
-namespace PrgFuncs {
+namespace vormi::PrgFuncs {
 namespace {
 
 using luMiscFun::ToOem;
@@ -110,4 +110,4 @@ bool CompareFiles(const std::string& firstName, const std::string& secondName, i
     return equal;
 }
 
-}  // namespace PrgFuncs
+}  // namespace vormi::PrgFuncs

@@ -1,8 +1,8 @@
-#include "bench/bxStrings.h"
+#include "bxStrings.h"
 
 #include <cstring>
 
-namespace bxStrings {
+namespace vormi::bxStrings {
 
 uint32_t FirstMismatch(const uint8_t* first, const uint8_t* second, uint32_t count) {
     // Whole 8-byte words are compared first; the byte loop then finds the
@@ -28,4 +28,4 @@ bool SameBytes(const uint8_t* first, const uint8_t* second, uint32_t count) {
     return count == 0 || std::memcmp(first, second, count) == 0;
 }
 
-}  // namespace bxStrings
+}  // namespace vormi::bxStrings

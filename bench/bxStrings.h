@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace bxStrings {
+namespace vormi::bxStrings {
 
 // 1-based index of the first byte where the blocks differ, 0 when all count
 // bytes are equal.
@@ -15,4 +15,4 @@ void MoveBytes(const uint8_t* source, uint8_t* target, uint32_t count);
 // True when the two blocks hold the same count bytes.
 bool SameBytes(const uint8_t* first, const uint8_t* second, uint32_t count);
 
-}  // namespace bxStrings
+}  // namespace vormi::bxStrings

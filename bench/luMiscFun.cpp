@@ -1,10 +1,10 @@
-#include "bench/luMiscFun.h"
+#include "luMiscFun.h"
 
-#include "platform/Clock.h"
-#include "platform/CodePage.h"
-#include "platform/Files.h"
+#include "vormi/platform/Clock.h"
+#include "vormi/platform/CodePage.h"
+#include "vormi/platform/Files.h"
 
-namespace luMiscFun {
+namespace vormi::luMiscFun {
 
 std::string ToOem(std::string_view ansiText) { return platform::AnsiTextToOem(ansiText); }
 
@@ -24,4 +24,4 @@ uint32_t WaitNextTick() {
     return now;
 }
 
-}  // namespace luMiscFun
+}  // namespace vormi::luMiscFun

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace luMiscFun {
+namespace vormi::luMiscFun {
 
 // Code page 1251 text in the console's code page, byte for byte.
 std::string ToOem(std::string_view ansiText);
@@ -18,4 +18,4 @@ int32_t FileSizeByName(const std::string& name);
 // a timed interval starts right at a tick.
 uint32_t WaitNextTick();
 
-}  // namespace luMiscFun
+}  // namespace vormi::luMiscFun

@@ -3,16 +3,17 @@
 #include <string>
 #include <vector>
 
-#include "bench/BenchRuns.h"
-#include "bench/BenchTexts.h"
-#include "bench/ConsoleText.h"
-#include "bench/FCmdLine.h"
-#include "bench/PrgFuncs.h"
-#include "platform/Console.h"
-#include "platform/FileMeta.h"
-#include "platform/Process.h"
-#include "zkfile/ZkFile.h"
+#include "BenchRuns.h"
+#include "BenchTexts.h"
+#include "ConsoleText.h"
+#include "FCmdLine.h"
+#include "PrgFuncs.h"
+#include "vormi/platform/Console.h"
+#include "vormi/platform/FileMeta.h"
+#include "vormi/platform/Process.h"
+#include "vormi/zkfile/ZkFile.h"
 
+namespace vormi {
 namespace {
 
 using FCmdLine::WriteMessage;
@@ -58,8 +59,10 @@ void RunCommand(const BenchOptions& options) {
 }
 
 }  // namespace
+}  // namespace vormi
 
 int main(int argc, char** argv) {
+    using namespace vormi;
     // A reader that goes away (vormi cd | head) must not stop the runs.
     platform::IgnoreBrokenPipes();
     console::EndLine();

@@ -15,8 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "codec/HufTree.h"
-#include "codec/ZkCodec.h"
+#include "vormi/codec/HufTree.h"
+#include "vormi/codec/ZkCodec.h"
+
+using namespace vormi;
 
 namespace {
 

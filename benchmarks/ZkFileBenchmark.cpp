@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "zkfile/ZkFile.h"
+#include "vormi/zkfile/ZkFile.h"
+
+using namespace vormi;
 
 namespace {
 

@@ -1,8 +1,10 @@
-#include "codec/HufTree.h"
+#include "vormi/codec/HufTree.h"
 
 #include <algorithm>
 
-#include "codec/HufTreeInline.h"
+#include "detail/HufTreeInline.h"
+
+namespace vormi {
 
 namespace {
 
@@ -167,3 +169,5 @@ bool HufDecodeStep(uint32_t& reservoir, uint8_t& bitsLeft, uint16_t& walk, HufTr
     bitsLeft = 0;
     return false;
 }
+
+}  // namespace vormi

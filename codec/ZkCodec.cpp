@@ -1,6 +1,8 @@
-#include "codec/ZkCodec.h"
+#include "vormi/codec/ZkCodec.h"
 
-#include "codec/HufTree.h"
+#include "vormi/codec/HufTree.h"
+
+namespace vormi {
 
 namespace {
 constexpr uint8_t kModeEncoding = 1;
@@ -51,3 +53,5 @@ double ZkCodec::GetCodingRatio() const {
     const auto bytes = static_cast<int64_t>(Tree.BitCount.ByteCount);
     return static_cast<double>(static_cast<long double>(bytes) / static_cast<long double>(symbols));
 }
+
+}  // namespace vormi

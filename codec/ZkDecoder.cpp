@@ -1,10 +1,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "codec/HufTree.h"
-#include "codec/HufTreeInline.h"
-#include "codec/PrefixTable.h"
-#include "codec/ZkCodec.h"
+#include "detail/HufTreeInline.h"
+#include "detail/PrefixTable.h"
+#include "vormi/codec/HufTree.h"
+#include "vormi/codec/ZkCodec.h"
+
+namespace vormi {
 
 namespace {
 
@@ -345,3 +347,5 @@ bool ZkCodec::Decode(const uint8_t* source, uint32_t sourceLength, uint32_t& con
     produced = progress.Produced;
     return true;
 }
+
+}  // namespace vormi

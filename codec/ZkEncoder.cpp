@@ -1,8 +1,10 @@
 #include <cstring>
 
-#include "codec/HufTree.h"
-#include "codec/HufTreeInline.h"
-#include "codec/ZkCodec.h"
+#include "detail/HufTreeInline.h"
+#include "vormi/codec/HufTree.h"
+#include "vormi/codec/ZkCodec.h"
+
+namespace vormi {
 
 namespace {
 
@@ -217,3 +219,5 @@ bool ZkCodec::Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& con
     produced = outputLength - room;
     return sourceLength == 0 ? produced > 0 : i > 0;
 }
+
+}  // namespace vormi

@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "bench/ConsoleText.h"
-#include "bench/FCmdLine.h"
-#include "fuzz/FuzzSupport.h"
-#include "platform/FileMeta.h"
+#include "ConsoleText.h"
+#include "FCmdLine.h"
+#include "FuzzSupport.h"
+#include "vormi/platform/FileMeta.h"
+
+using namespace vormi;
 
 using fuzz::Require;
 

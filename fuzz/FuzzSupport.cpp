@@ -1,4 +1,4 @@
-#include "fuzz/FuzzSupport.h"
+#include "FuzzSupport.h"
 
 #include <sanitizer/asan_interface.h>
 
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <type_traits>
 
-namespace fuzz {
+namespace vormi::fuzz {
 namespace {
 
 constexpr uint8_t kCanary = 0xA5;
@@ -237,4 +237,4 @@ Decoded DecodeInSplits(ZkCodec& codec, std::span<const uint8_t> stream, uint32_t
     return result;
 }
 
-}  // namespace fuzz
+}  // namespace vormi::fuzz

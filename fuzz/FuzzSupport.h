@@ -10,9 +10,9 @@
 #include <span>
 #include <vector>
 
-#include "codec/ZkCodec.h"
+#include "vormi/codec/ZkCodec.h"
 
-namespace fuzz {
+namespace vormi::fuzz {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -125,4 +125,4 @@ struct Decoded {
 Decoded DecodeInSplits(ZkCodec& codec, std::span<const uint8_t> stream, uint32_t wanted, SplitPlan& pieces,
                        SplitPlan& limits);
 
-}  // namespace fuzz
+}  // namespace vormi::fuzz

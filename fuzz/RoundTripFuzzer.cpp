@@ -9,8 +9,10 @@
 #include <cstdint>
 #include <iterator>
 
-#include "codec/ZkCodec.h"
-#include "fuzz/FuzzSupport.h"
+#include "FuzzSupport.h"
+#include "vormi/codec/ZkCodec.h"
+
+using namespace vormi;
 
 using fuzz::Require;
 

@@ -15,10 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/FuzzSupport.h"
-#include "platform/FileMeta.h"
-#include "zkfile/ZkFile.h"
-#include "zkfile/ZkFormat.h"
+#include "FuzzSupport.h"
+#include "vormi/platform/FileMeta.h"
+#include "vormi/zkfile/ZkFile.h"
+#include "vormi/zkfile/ZkFormat.h"
+
+using namespace vormi;
 
 using fuzz::Require;
 

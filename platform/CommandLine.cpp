@@ -1,9 +1,9 @@
 #include <cstdint>
 #include <utility>
 
-#include "platform/Process.h"
+#include "vormi/platform/Process.h"
 
-namespace platform {
+namespace vormi::platform {
 namespace {
 
 // Blanks and control characters separate parameters; bytes above 127 are
@@ -40,4 +40,4 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
     }
 }
 
-}  // namespace platform
+}  // namespace vormi::platform

@@ -1,6 +1,6 @@
-#include "platform/DosStamp.h"
+#include "vormi/platform/DosStamp.h"
 
-namespace platform {
+namespace vormi::platform {
 namespace {
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
@@ -27,4 +27,4 @@ bool IsValidDosStamp(uint32_t stamp) {
            f.Hour <= 23 && f.Minute <= 59 && f.Second <= 58;
 }
 
-}  // namespace platform
+}  // namespace vormi::platform

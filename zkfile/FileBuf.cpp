@@ -1,9 +1,11 @@
-#include "zkfile/FileBuf.h"
+#include "vormi/zkfile/FileBuf.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+
+namespace vormi {
 
 namespace {
 
@@ -94,3 +96,5 @@ void FileBuf::Consume(uint32_t count) {
         FillCount = 0;
     }
 }
+
+}  // namespace vormi

@@ -1,8 +1,10 @@
-#include "zkfile/ZkError.h"
+#include "vormi/zkfile/ZkError.h"
 
 #include <array>
 
-#include "platform/AnsiText.h"
+#include "vormi/platform/AnsiText.h"
+
+namespace vormi {
 
 namespace {
 
@@ -42,3 +44,5 @@ constexpr std::string_view UnknownMessage = "Неизвестная ошибка
 }  // namespace
 
 std::string_view MessageFor(uint8_t code) { return code < Messages.size() ? Messages[code] : UnknownMessage; }
+
+}  // namespace vormi

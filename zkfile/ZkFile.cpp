@@ -1,6 +1,8 @@
-#include "zkfile/ZkFile.h"
+#include "vormi/zkfile/ZkFile.h"
 
-#include "zkfile/ZkFormat.h"
+#include "vormi/zkfile/ZkFormat.h"
+
+namespace vormi {
 
 ZkFile::ZkFile(uint32_t bufferSize) { Init(bufferSize); }
 
@@ -60,3 +62,5 @@ void ZkFile::ClearFlag(uint8_t member) {
 void ZkFile::SetError(uint8_t code) {
     if (code == zkeNone || Error == zkeNone) Error = static_cast<ZkError>(code);
 }
+
+}  // namespace vormi

@@ -1,7 +1,9 @@
 // Closing the files of an operation and carrying the source's metadata over
 // to the restored file.
-#include "platform/FileMeta.h"
-#include "zkfile/ZkFile.h"
+#include "vormi/platform/FileMeta.h"
+#include "vormi/zkfile/ZkFile.h"
+
+namespace vormi {
 
 int ZkFile::ClosePlain() {
     const int result = PlainFile.Close();
@@ -34,3 +36,5 @@ void ZkFile::RestoreFileInfo(const std::string& name, const FileInfo& info) {
     platform::SetFileDosStamp(name, info.Date);
     platform::SetFileAttributesOf(name, info.Attributes);
 }
+
+}  // namespace vormi

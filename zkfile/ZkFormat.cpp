@@ -1,7 +1,9 @@
 // Writing and checking the header, the information block and the end marker.
-#include "zkfile/ZkFormat.h"
+#include "vormi/zkfile/ZkFormat.h"
 
 #include <cstring>
+
+namespace vormi {
 
 namespace {
 
@@ -149,3 +151,5 @@ void ZkFile::CheckEndMarker() {
     // Bytes after the marker are never looked at.
     if (ReadBuf.Filled() < ZkEndMarkerSize || LoadLe32(ReadBuf.RequireData()) != ZkEndMarker) SetError(zkeBadEndMarker);
 }
+
+}  // namespace vormi

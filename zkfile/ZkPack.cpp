@@ -2,8 +2,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/FileMeta.h"
-#include "zkfile/ZkFile.h"
+#include "vormi/platform/FileMeta.h"
+#include "vormi/zkfile/ZkFile.h"
+
+namespace vormi {
 
 void ZkFile::Pack(const std::string& sourceName, const std::string& packedName) {
     EnsureBuffers();
@@ -104,3 +106,5 @@ void ZkFile::PackStream() {
     // With the input empty, this pass writes the pending bits as the last, partial byte.
     if (NoError()) EncodeBuffered();
 }
+
+}  // namespace vormi

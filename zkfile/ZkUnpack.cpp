@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/FileMeta.h"
-#include "zkfile/ZkFile.h"
+#include "vormi/platform/FileMeta.h"
+#include "vormi/zkfile/ZkFile.h"
+
+namespace vormi {
 
 // The restored file is created only once the compressed file has shown a
 // valid header and information block: a missing or foreign file named as the
@@ -109,3 +111,5 @@ void ZkFile::UnpackStream() {
     ReadBuf.Clear();
     while (ReadPacked() > 0 && Info.Remaining > 0) DecodeBuffered();
 }
+
+}  // namespace vormi

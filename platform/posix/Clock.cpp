@@ -1,8 +1,8 @@
-#include "platform/Clock.h"
+#include "vormi/platform/Clock.h"
 
 #include <chrono>
 
-namespace platform {
+namespace vormi::platform {
 
 uint32_t MillisecondClock() {
     const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
@@ -11,4 +11,4 @@ uint32_t MillisecondClock() {
     return static_cast<uint32_t>(milliseconds);
 }
 
-}  // namespace platform
+}  // namespace vormi::platform

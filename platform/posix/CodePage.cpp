@@ -1,8 +1,8 @@
-#include "platform/CodePage.h"
+#include "vormi/platform/CodePage.h"
 
-#include "platform/posix/CodePageTable.h"
+#include "posix/CodePageTable.h"
 
-namespace platform {
+namespace vormi::platform {
 
 uint8_t AnsiToOemByte(uint8_t ansiByte) { return posix::kAnsiToOem[ansiByte]; }
 
@@ -13,4 +13,4 @@ std::string AnsiTextToOem(std::string_view ansiText) {
     return oem;
 }
 
-}  // namespace platform
+}  // namespace vormi::platform

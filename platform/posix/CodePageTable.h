@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-namespace platform::posix {
+namespace vormi::platform::posix {
 
 // Code page 1251 (ANSI, Cyrillic) to code page 866 (OEM, Cyrillic), as the
 // Windows conversion of a Russian-language system gives it: row r, column c
@@ -33,4 +33,4 @@ inline constexpr std::array<uint8_t, 256> kAnsiToOem = {
 };
 // clang-format on
 
-}  // namespace platform::posix
+}  // namespace vormi::platform::posix

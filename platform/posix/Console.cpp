@@ -1,4 +1,4 @@
-#include "platform/Console.h"
+#include "vormi/platform/Console.h"
 
 #include <unistd.h>
 
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace platform {
+namespace vormi::platform {
 namespace {
 
 // Output collects here and leaves in large writes; line ends and prompts
@@ -65,4 +65,4 @@ void ConsoleReadLine() {
     } while (c != '\n' && c != EOF);
 }
 
-}  // namespace platform
+}  // namespace vormi::platform

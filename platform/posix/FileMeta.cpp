@@ -1,4 +1,4 @@
-#include "platform/FileMeta.h"
+#include "vormi/platform/FileMeta.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,8 +9,10 @@
 #include <ctime>
 #include <vector>
 
-#include "platform/DosStamp.h"
-#include "platform/posix/ShareLocks.h"
+#include "posix/ShareLocks.h"
+#include "vormi/platform/DosStamp.h"
+
+namespace vormi {
 
 // The seconds-and-nanoseconds record of the file time calls.
 using PosixTime = decltype(stat::st_mtim);
@@ -195,3 +197,5 @@ std::string_view FolderOf(std::string_view name) {
 }
 
 }  // namespace platform
+
+}  // namespace vormi

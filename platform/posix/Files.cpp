@@ -1,4 +1,4 @@
-#include "platform/Files.h"
+#include "vormi/platform/Files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,9 +7,9 @@
 #include <cerrno>
 #include <utility>
 
-#include "platform/posix/ShareLocks.h"
+#include "posix/ShareLocks.h"
 
-namespace platform {
+namespace vormi::platform {
 namespace {
 
 // Closes a descriptor that is being given up after a failed open, keeping the
@@ -136,4 +136,4 @@ uint64_t File::Size() {
     return static_cast<uint64_t>(info.st_size);
 }
 
-}  // namespace platform
+}  // namespace vormi::platform

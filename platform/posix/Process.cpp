@@ -1,11 +1,11 @@
-#include "platform/Process.h"
+#include "vormi/platform/Process.h"
 
 #include <signal.h>
 #include <unistd.h>
 
 #include <vector>
 
-namespace platform {
+namespace vormi::platform {
 
 std::string ExecutablePath() {
     // readlink does not say when it had to cut the name, so grow the buffer
@@ -26,4 +26,4 @@ std::vector<std::string> ProgramParameters(int argc, char** argv) {
 
 void IgnoreBrokenPipes() { signal(SIGPIPE, SIG_IGN); }
 
-}  // namespace platform
+}  // namespace vormi::platform

@@ -1,11 +1,11 @@
-#include "platform/posix/ShareLocks.h"
+#include "posix/ShareLocks.h"
 
 #include <fcntl.h>
 
 #include <cerrno>
 #include <cstdint>
 
-namespace platform::posix {
+namespace vormi::platform::posix {
 namespace {
 
 // Two sentinel bytes far beyond any real file content. A read lock on the
@@ -71,4 +71,4 @@ int ClaimSharing(int fd, ShareRequest request) {
     return EBUSY;
 }
 
-}  // namespace platform::posix
+}  // namespace vormi::platform::posix

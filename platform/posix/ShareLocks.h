@@ -2,7 +2,7 @@
 // description locks so that it holds across processes too.
 #pragma once
 
-namespace platform::posix {
+namespace vormi::platform::posix {
 
 struct ShareRequest {
     bool DeniesWrite;     // others may not write while this open lasts
@@ -15,4 +15,4 @@ struct ShareRequest {
 // write access. Closing the descriptor ends the claim. Returns 0 or an errno.
 int ClaimSharing(int fd, ShareRequest request);
 
-}  // namespace platform::posix
+}  // namespace vormi::platform::posix

@@ -1,11 +1,11 @@
-#include "platform/Clock.h"
+#include "vormi/platform/Clock.h"
 
 #include <windows.h>
 // mmsystem.h needs the types of windows.h first.
 #include <mmsystem.h>
 
-namespace platform {
+namespace vormi::platform {
 
 uint32_t MillisecondClock() { return timeGetTime(); }
 
-}  // namespace platform
+}  // namespace vormi::platform

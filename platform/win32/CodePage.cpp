@@ -1,8 +1,8 @@
-#include "platform/CodePage.h"
+#include "vormi/platform/CodePage.h"
 
 #include <windows.h>
 
-namespace platform {
+namespace vormi::platform {
 
 // The system converts from the ANSI code page to the OEM one, whichever the
 // installation uses (1251 and 866 on a Russian-language system).
@@ -26,4 +26,4 @@ uint8_t AnsiToOemByte(uint8_t ansiByte) {
     return static_cast<uint8_t>(oem);
 }
 
-}  // namespace platform
+}  // namespace vormi::platform

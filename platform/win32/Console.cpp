@@ -1,10 +1,10 @@
-#include "platform/Console.h"
+#include "vormi/platform/Console.h"
 
 #include <windows.h>
 
 #include <cstring>
 
-namespace platform {
+namespace vormi::platform {
 namespace {
 
 // Output collects here and leaves in large writes through the standard output
@@ -66,4 +66,4 @@ void ConsoleReadLine() {
     }
 }
 
-}  // namespace platform
+}  // namespace vormi::platform

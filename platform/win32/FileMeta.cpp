@@ -1,13 +1,13 @@
-#include "platform/FileMeta.h"
+#include "vormi/platform/FileMeta.h"
 
 #include <windows.h>
 #include <winnetwk.h>
 
 #include <vector>
 
-#include "platform/DosStamp.h"
+#include "vormi/platform/DosStamp.h"
 
-namespace platform {
+namespace vormi::platform {
 namespace {
 
 constexpr char kSeparator = '\\';
@@ -150,4 +150,4 @@ std::string_view FolderOf(std::string_view name) {
     return last == std::string_view::npos ? std::string_view{} : name.substr(0, last + 1);
 }
 
-}  // namespace platform
+}  // namespace vormi::platform

@@ -1,12 +1,12 @@
-#include "platform/Files.h"
+#include "vormi/platform/Files.h"
 
 #include <windows.h>
 
 #include <utility>
 
-#include "platform/win32/Handle.h"
+#include "win32/Handle.h"
 
-namespace platform {
+namespace vormi::platform {
 namespace {
 
 using win32::FromHandle;
@@ -100,4 +100,4 @@ uint64_t File::Size() {
     return static_cast<uint64_t>(size.QuadPart);
 }
 
-}  // namespace platform
+}  // namespace vormi::platform

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace platform::win32 {
+namespace vormi::platform::win32 {
 
 inline HANDLE ToHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 inline intptr_t FromHandle(HANDLE handle) { return reinterpret_cast<intptr_t>(handle); }
@@ -18,4 +18,4 @@ inline int LastError() {
     return error == 0 ? ERROR_GEN_FAILURE : static_cast<int>(error);
 }
 
-}  // namespace platform::win32
+}  // namespace vormi::platform::win32

@@ -1,8 +1,8 @@
-#include "platform/Process.h"
+#include "vormi/platform/Process.h"
 
 #include <windows.h>
 
-namespace platform {
+namespace vormi::platform {
 
 std::string ExecutablePath() {
     // GetModuleFileNameA says nothing when it had to cut the name except by
@@ -27,4 +27,4 @@ std::vector<std::string> ProgramParameters(int, char**) {
 // Windows ends no process for writing to a closed pipe: the write just fails.
 void IgnoreBrokenPipes() {}
 
-}  // namespace platform
+}  // namespace vormi::platform

@@ -5,8 +5,10 @@
 
 #include "OemText.h"
 #include "ParseHelpers.h"
-#include "platform/FileMeta.h"
-#include "platform/Process.h"
+#include "vormi/platform/FileMeta.h"
+#include "vormi/platform/Process.h"
+
+namespace vormi {
 
 namespace {
 
@@ -64,3 +66,5 @@ TEST(ParseCommandLine, NumbersOutOfRangeAreNotFaults) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -5,10 +5,12 @@
 #include <random>
 #include <string>
 
+#include "ConsoleText.h"
 #include "OemText.h"
-#include "bench/ConsoleText.h"
-#include "bench/PrgFuncs.h"
-#include "bench/bxStrings.h"
+#include "PrgFuncs.h"
+#include "bxStrings.h"
+
+namespace vormi {
 
 namespace {
 
@@ -164,3 +166,5 @@ TEST_F(CompareFilesTest, BuffersThatCannotBeHadAreReported) {
 }
 
 }  // namespace
+
+}  // namespace vormi

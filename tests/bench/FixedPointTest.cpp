@@ -2,10 +2,12 @@
 
 #include <optional>
 
+#include "BenchRuns.h"
+#include "ConsoleText.h"
+#include "FixedPoint.h"
 #include "OemText.h"
-#include "bench/BenchRuns.h"
-#include "bench/ConsoleText.h"
-#include "bench/FixedPoint.h"
+
+namespace vormi {
 
 namespace {
 
@@ -61,3 +63,5 @@ TEST(ReportArithmetic, ZeroDivisorsGiveNoValue) {
 }
 
 }  // namespace
+
+}  // namespace vormi

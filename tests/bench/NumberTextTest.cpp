@@ -3,7 +3,9 @@
 #include <climits>
 #include <string>
 
-#include "bench/FCmdLine.h"
+#include "FCmdLine.h"
+
+namespace vormi {
 
 namespace {
 
@@ -68,3 +70,5 @@ TEST(NumberText, TextLongerThan255CharactersIsRefusedRatherThanCut) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace vormi {
+
 inline std::string Oem(std::string_view utf8) {
     std::string out;
     for (size_t i = 0; i < utf8.size();) {
@@ -33,3 +35,5 @@ inline std::string Oem(std::string_view utf8) {
     }
     return out;
 }
+
+}  // namespace vormi

@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "bench/ConsoleText.h"
-#include "bench/FCmdLine.h"
+#include "ConsoleText.h"
+#include "FCmdLine.h"
+
+namespace vormi {
 
 inline std::string Prefixed(std::string name, const std::string& folder) {
     FCmdLine::PrefixWorkFolder(name, folder);
@@ -24,3 +26,5 @@ inline Parsed Parse(std::vector<std::string> parameters) {
     parsed.Output = capture.Text();
     return parsed;
 }
+
+}  // namespace vormi

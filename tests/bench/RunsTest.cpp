@@ -2,10 +2,12 @@
 
 #include <string>
 
+#include "BenchRuns.h"
+#include "ConsoleText.h"
 #include "OemText.h"
-#include "bench/BenchRuns.h"
-#include "bench/ConsoleText.h"
-#include "zkfile/ZkFile.h"
+#include "vormi/zkfile/ZkFile.h"
+
+namespace vormi {
 
 namespace {
 
@@ -22,3 +24,5 @@ TEST(PackRun, NamesAreWrittenAsGivenAndOnlyTheTextsConverted) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -2,11 +2,13 @@
 
 #include <string>
 
+#include "BenchTexts.h"
+#include "FCmdLine.h"
 #include "OemText.h"
-#include "bench/BenchTexts.h"
-#include "bench/FCmdLine.h"
-#include "bench/luMiscFun.h"
-#include "platform/AnsiText.h"
+#include "luMiscFun.h"
+#include "vormi/platform/AnsiText.h"
+
+namespace vormi {
 
 namespace {
 
@@ -36,3 +38,5 @@ TEST(ToOem, MessageTextsKeepTheirLength) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "codec/ZkCodec.h"
+#include "vormi/codec/ZkCodec.h"
 
-namespace testdata {
+namespace vormi::testdata {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -206,4 +206,4 @@ inline Bytes ReadPrefix(const std::filesystem::path& file, size_t most) {
     return data;
 }
 
-}  // namespace testdata
+}  // namespace vormi::testdata

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "codec/HufTree.h"
-#include "codec/ZkCodec.h"
+#include "vormi/codec/HufTree.h"
+#include "vormi/codec/ZkCodec.h"
+
+namespace vormi {
 
 namespace {
 
@@ -291,3 +293,5 @@ TEST(ZkCodecTest, ResetClearsTheStatisticsOfTheLastStream) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "codec/HufTree.h"
-#include "codec/ZkCodec.h"
-#include "tests/codec/CodecTestData.h"
+#include "CodecTestData.h"
+#include "vormi/codec/HufTree.h"
+#include "vormi/codec/ZkCodec.h"
+
+namespace vormi {
 
 namespace {
 
@@ -147,3 +149,5 @@ TEST(DecodeState, CallsOfRandomSizesLeaveTheLiteralState) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -1,9 +1,9 @@
-#include "tests/codec/ReferenceModel.h"
+#include "ReferenceModel.h"
 
 #include <algorithm>
 #include <sstream>
 
-namespace reference {
+namespace vormi::reference {
 namespace {
 
 constexpr uint16_t kRoot = 510;
@@ -200,4 +200,4 @@ std::string FirstDifference(const Tree& model, const HufTree& tree) {
     return {};
 }
 
-}  // namespace reference
+}  // namespace vormi::reference

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "codec/HufTypes.h"
+#include "vormi/codec/HufTypes.h"
 
-namespace reference {
+namespace vormi::reference {
 
 struct Node {
     uint32_t Weight;
@@ -55,4 +55,4 @@ Decoded Decode(uint32_t limit, const std::vector<uint8_t>& stream, size_t count)
 // SymbolCount; otherwise a description of the first difference.
 std::string FirstDifference(const Tree& model, const HufTree& tree);
 
-}  // namespace reference
+}  // namespace vormi::reference

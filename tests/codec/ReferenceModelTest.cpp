@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "codec/HufTree.h"
-#include "codec/ZkCodec.h"
-#include "tests/codec/CodecTestData.h"
-#include "tests/codec/ReferenceModel.h"
+#include "CodecTestData.h"
+#include "ReferenceModel.h"
+#include "vormi/codec/HufTree.h"
+#include "vormi/codec/ZkCodec.h"
+
+namespace vormi {
 
 namespace {
 
@@ -268,3 +270,5 @@ TEST(CodecAgainstModel, CorpusPrefixes) {
 }
 
 }  // namespace
+
+}  // namespace vormi

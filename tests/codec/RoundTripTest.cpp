@@ -7,9 +7,11 @@
 #include <memory>
 #include <string>
 
-#include "codec/ZkCodec.h"
-#include "tests/codec/CodecTestData.h"
-#include "tests/codec/ReferenceModel.h"
+#include "CodecTestData.h"
+#include "ReferenceModel.h"
+#include "vormi/codec/ZkCodec.h"
+
+namespace vormi {
 
 namespace {
 
@@ -123,3 +125,5 @@ TEST(RoundTrip, CorpusFiles) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "codec/ZkCodec.h"
-#include "tests/codec/CodecTestData.h"
-#include "tests/codec/ReferenceModel.h"
+#include "CodecTestData.h"
+#include "ReferenceModel.h"
+#include "vormi/codec/ZkCodec.h"
+
+namespace vormi {
 
 namespace {
 
@@ -320,3 +322,5 @@ TEST(DecodeSplitting, ShortSourcesNeverReadPastTheirStream) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "codec/HufTree.h"
-#include "tests/codec/CodecTestData.h"
+#include "CodecTestData.h"
+#include "vormi/codec/HufTree.h"
+
+namespace vormi {
 
 namespace {
 
@@ -121,3 +123,5 @@ TEST(TreeInvariants, HalvingMapsEveryLeafWeightAndKeepsTheCounters) {
 }
 
 }  // namespace
+
+}  // namespace vormi

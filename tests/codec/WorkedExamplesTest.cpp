@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "codec/HufTree.h"
+#include "vormi/codec/HufTree.h"
+
+namespace vormi {
 
 namespace {
 
@@ -286,3 +288,5 @@ TEST(CountersTest, AddBitsCarriesWholeBytes) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "platform/AnsiText.h"
-#include "platform/CodePage.h"
+#include "vormi/platform/AnsiText.h"
+#include "vormi/platform/CodePage.h"
+
+namespace vormi {
 
 using platform::AnsiTextToOem;
 using platform::AnsiToOemByte;
@@ -41,3 +43,5 @@ TEST(CodePageTest, TextKeepsItsLength) {
 }
 
 }  // namespace
+
+}  // namespace vormi

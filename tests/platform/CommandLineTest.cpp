@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/Process.h"
+#include "vormi/platform/Process.h"
+
+namespace vormi {
 
 namespace {
 
@@ -50,3 +52,5 @@ TEST(CommandLineTest, ANulEndsTheLine) {
 }
 
 }  // namespace
+
+}  // namespace vormi

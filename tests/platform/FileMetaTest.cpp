@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
-#include "platform/FileMeta.h"
+#include "vormi/platform/FileMeta.h"
+
+namespace vormi {
 
 using namespace platform;
 
@@ -88,3 +90,5 @@ TEST_F(FileMetaTest, SameFileByItsNames) {
 }
 
 }  // namespace
+
+}  // namespace vormi

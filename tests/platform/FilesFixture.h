@@ -6,7 +6,9 @@
 #include <string>
 
 #include "TempFolder.h"
-#include "platform/Files.h"
+#include "vormi/platform/Files.h"
+
+namespace vormi {
 
 using platform::File;
 using platform::ReadSharing;
@@ -25,3 +27,5 @@ protected:
         return file.Create();
     }
 };
+
+}  // namespace vormi

@@ -2,6 +2,8 @@
 
 #include "FilesFixture.h"
 
+namespace vormi {
+
 namespace {
 
 TEST_F(FilesTest, CreateWritesAndReadsBack) {
@@ -157,3 +159,5 @@ TEST_F(FilesTest, ReopeningARecordDropsItsEarlierClaim) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -2,7 +2,9 @@
 
 #include <filesystem>
 
-#include "platform/Process.h"
+#include "vormi/platform/Process.h"
+
+namespace vormi {
 
 namespace {
 
@@ -13,3 +15,5 @@ TEST(ProcessTest, ExecutablePathNamesThisProgram) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -10,6 +10,8 @@
 #include <random>
 #include <string>
 
+namespace vormi {
+
 class TempFolder {
 public:
     TempFolder() {
@@ -55,3 +57,5 @@ inline void MakeReadOnly(const std::string& name) {
     std::filesystem::permissions(name, perms::owner_read | perms::group_read | perms::others_read, error);
     ASSERT_FALSE(error) << error.message();
 }
+
+}  // namespace vormi

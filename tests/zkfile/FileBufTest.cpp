@@ -4,7 +4,9 @@
 #include <numeric>
 
 #include "TestFiles.h"
-#include "zkfile/FileBuf.h"
+#include "vormi/zkfile/FileBuf.h"
+
+namespace vormi {
 
 namespace {
 
@@ -164,3 +166,5 @@ TEST(FileBufTest, ConsumeSlidesTheOverlappingTailToTheFront) {
 }
 
 }  // namespace
+
+}  // namespace vormi

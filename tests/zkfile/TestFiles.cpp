@@ -7,6 +7,8 @@
 #include <iterator>
 #include <random>
 
+namespace vormi {
+
 TempFolder::TempFolder() {
     std::random_device seed;
     std::mt19937_64 random(seed());
@@ -101,3 +103,5 @@ uint8_t PackedSourceTest::Unpack(const std::string& packed, const std::string& r
     File.Unpack(packed, restored);
     return File.GetError();
 }
+
+}  // namespace vormi

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "zkfile/ZkFile.h"
+#include "vormi/zkfile/ZkFile.h"
+
+namespace vormi {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -93,3 +95,5 @@ void LimitFileSize(uint64_t bytes);
 // child) so that an allocation of about extraBytes more than it already uses
 // fails. POSIX only.
 void LimitAddressSpace(uint64_t extraBytes);
+
+}  // namespace vormi

@@ -7,6 +7,8 @@
 
 #include "TestFiles.h"
 
+namespace vormi {
+
 namespace {
 
 TEST(ZkCorruptionTest, TruncationAtEveryOffsetIsAnError) {
@@ -42,3 +44,5 @@ TEST(ZkCorruptionTest, RandomlyChangedBytesNeverCrash) {
 }
 
 }  // namespace
+
+}  // namespace vormi

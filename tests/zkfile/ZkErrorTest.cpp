@@ -3,7 +3,9 @@
 #include <array>
 #include <string>
 
-#include "zkfile/ZkError.h"
+#include "vormi/zkfile/ZkError.h"
+
+namespace vormi {
 
 namespace {
 
@@ -89,3 +91,5 @@ TEST(ZkErrorTest, CodesAboveTheTableShareOneText) {
 }
 
 }  // namespace
+
+}  // namespace vormi

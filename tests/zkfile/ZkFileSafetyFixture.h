@@ -4,7 +4,9 @@
 #include <string>
 
 #include "TestFiles.h"
-#include "platform/FileMeta.h"
+#include "vormi/platform/FileMeta.h"
+
+namespace vormi {
 
 class ZkFileSafetyTest : public PackedSourceTest {
 protected:
@@ -15,3 +17,5 @@ protected:
         return (platform::FileAttributesOf(name) & platform::kAttrReadOnly) != 0;
     }
 };
+
+}  // namespace vormi

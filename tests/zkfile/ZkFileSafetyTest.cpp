@@ -6,7 +6,9 @@
 #include <string>
 
 #include "ZkFileSafetyFixture.h"
-#include "zkfile/ZkFormat.h"
+#include "vormi/zkfile/ZkFormat.h"
+
+namespace vormi {
 
 namespace {
 
@@ -83,3 +85,5 @@ TEST_F(ZkFileSafetyTest, FailedCreateKeepsTheReadOnlyAttribute) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -5,8 +5,10 @@
 #include <string>
 
 #include "TestFiles.h"
-#include "platform/FileMeta.h"
-#include "zkfile/ZkFormat.h"
+#include "vormi/platform/FileMeta.h"
+#include "vormi/zkfile/ZkFormat.h"
+
+namespace vormi {
 
 namespace {
 
@@ -191,3 +193,5 @@ TEST(ZkFormatStepsTest, HeaderOnlyAtPositionZero) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -6,8 +6,10 @@
 #include <string>
 
 #include "TestFiles.h"
-#include "platform/FileMeta.h"
-#include "zkfile/ZkFormat.h"
+#include "vormi/platform/FileMeta.h"
+#include "vormi/zkfile/ZkFormat.h"
+
+namespace vormi {
 
 namespace {
 
@@ -132,3 +134,5 @@ TEST_F(ZkOpenErrorsTest, MissingBuffersAreReplacedWithDefaults) {
 }
 
 }  // namespace
+
+}  // namespace vormi

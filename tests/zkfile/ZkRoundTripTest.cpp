@@ -7,7 +7,9 @@
 #include <tuple>
 
 #include "TestFiles.h"
-#include "platform/FileMeta.h"
+#include "vormi/platform/FileMeta.h"
+
+namespace vormi {
 
 namespace {
 
@@ -89,3 +91,5 @@ TEST(ZkRoundTripLargeTest, AReadOnlySourceComesBackReadOnlyWithItsDate) {
 }
 
 }  // namespace
+
+}  // namespace vormi

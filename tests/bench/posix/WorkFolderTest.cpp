@@ -3,6 +3,8 @@
 
 #include "ParseHelpers.h"
 
+namespace vormi {
+
 namespace {
 
 TEST(PrefixWorkFolder, OnlyNamesWithoutAFolderGetOne) {
@@ -26,3 +28,5 @@ TEST(ParseCommandLine, NamesFolderAndTheirOrder) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -4,6 +4,8 @@
 
 #include "ParseHelpers.h"
 
+namespace vormi {
+
 namespace {
 
 TEST(PrefixWorkFolder, OnlyNamesWithoutAFolderGetOne) {
@@ -27,3 +29,5 @@ TEST(ParseCommandLine, NamesFolderAndTheirOrder) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -5,7 +5,9 @@
 #include <cstdio>
 
 #include "TempFolder.h"
-#include "platform/Console.h"
+#include "vormi/platform/Console.h"
+
+namespace vormi {
 
 namespace {
 
@@ -72,3 +74,5 @@ TEST(ConsoleTest, WriteToClosedOutputIsDropped) {
 }
 
 }  // namespace
+
+}  // namespace vormi

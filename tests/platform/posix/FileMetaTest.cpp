@@ -7,7 +7,9 @@
 #include <ctime>
 
 #include "TempFolder.h"
-#include "platform/FileMeta.h"
+#include "vormi/platform/FileMeta.h"
+
+namespace vormi {
 
 using namespace platform;
 
@@ -143,3 +145,5 @@ TEST_F(FileMetaPosixTest, StampOfReadOnlyFileOrFolderIsNotSet) {
 }
 
 }  // namespace
+
+}  // namespace vormi

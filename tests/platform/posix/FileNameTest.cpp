@@ -2,7 +2,9 @@
 #include <unistd.h>
 
 #include "TempFolder.h"
-#include "platform/FileMeta.h"
+#include "vormi/platform/FileMeta.h"
+
+namespace vormi {
 
 using namespace platform;
 
@@ -84,3 +86,5 @@ TEST(FolderPartsTest, NameAndFolderSplitAtTheLastSlash) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -9,6 +9,8 @@
 
 #include "FilesFixture.h"
 
+namespace vormi {
+
 namespace {
 
 TEST_F(FilesTest, RefusalsGiveTheirErrorNumbers) {
@@ -75,3 +77,5 @@ TEST_F(FilesTest, SharingHoldsAcrossProcesses) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "platform/CodePage.h"
-#include "platform/posix/CodePageTable.h"
+#include "posix/CodePageTable.h"
+#include "vormi/platform/CodePage.h"
+
+namespace vormi {
 
 namespace {
 
@@ -17,3 +19,5 @@ TEST(CodePageWin32Test, TheSystemConvertsAsTheLinuxTableSays) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -2,7 +2,9 @@
 #include <windows.h>
 
 #include "TempFolder.h"
-#include "platform/Console.h"
+#include "vormi/platform/Console.h"
+
+namespace vormi {
 
 namespace {
 
@@ -67,3 +69,5 @@ TEST(ConsoleWin32Test, MissingStandardHandlesAreHarmless) {
 }
 
 }  // namespace
+
+}  // namespace vormi

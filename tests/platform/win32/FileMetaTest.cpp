@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include "TempFolder.h"
-#include "platform/FileMeta.h"
+#include "vormi/platform/FileMeta.h"
+
+namespace vormi {
 
 using namespace platform;
 
@@ -99,3 +101,5 @@ TEST_F(FileMetaWin32Test, DevicesAndHardLinks) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include "TempFolder.h"
-#include "platform/FileMeta.h"
+#include "vormi/platform/FileMeta.h"
+
+namespace vormi {
 
 using namespace platform;
 
@@ -61,3 +63,5 @@ TEST(FolderPartsWin32Test, BackslashAndColonEndTheFolder) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -4,6 +4,8 @@
 
 #include "FilesFixture.h"
 
+namespace vormi {
+
 namespace {
 
 TEST_F(FilesTest, RefusalsGiveTheSystemsErrorNumbers) {
@@ -32,3 +34,5 @@ TEST_F(FilesTest, DevicesAndFoldersAreNoRegularFiles) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -6,9 +6,11 @@
 #include <cstdlib>
 
 #include "TestFiles.h"
-#include "platform/FileMeta.h"
-#include "platform/Files.h"
-#include "zkfile/FileBuf.h"
+#include "vormi/platform/FileMeta.h"
+#include "vormi/platform/Files.h"
+#include "vormi/zkfile/FileBuf.h"
+
+namespace vormi {
 
 namespace {
 
@@ -78,3 +80,5 @@ TEST(ZkInitTest, BufferAllocationFailureRecordsError1) {
 }
 
 }  // namespace
+
+}  // namespace vormi

@@ -8,6 +8,8 @@
 
 #include "TestFiles.h"
 
+namespace vormi {
+
 void UseUtc() {
     setenv("TZ", "UTC", 1);
     tzset();
@@ -26,3 +28,5 @@ void LimitFileSize(uint64_t bytes) {
     const rlimit cap{.rlim_cur = bytes, .rlim_max = bytes};
     setrlimit(RLIMIT_FSIZE, &cap);
 }
+
+}  // namespace vormi

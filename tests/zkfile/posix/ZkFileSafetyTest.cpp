@@ -9,6 +9,8 @@
 
 #include "ZkFileSafetyFixture.h"
 
+namespace vormi {
+
 namespace {
 
 // sl links to a folder elsewhere, so sl/.. is that folder's parent for the
@@ -120,3 +122,5 @@ TEST_F(ChangingSourceTest, ASourceThatEndsEarlyIsAFailedRead) {
 }
 
 }  // namespace
+
+}  // namespace vormi

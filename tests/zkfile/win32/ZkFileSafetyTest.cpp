@@ -7,6 +7,8 @@
 
 #include "ZkFileSafetyFixture.h"
 
+namespace vormi {
+
 namespace {
 
 TEST_F(ZkFileSafetyTest, DevicesAndFoldersAreNoSources) {
@@ -40,3 +42,5 @@ TEST_F(ZkFileSafetyTest, MetadataGoesOnlyToARegularRestoredFile) {
 }
 
 }  // namespace
+
+}  // namespace vormi

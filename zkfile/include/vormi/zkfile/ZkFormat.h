@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "zkfile/ZkFile.h"
+#include "vormi/zkfile/ZkFile.h"
+
+namespace vormi {
 
 inline constexpr uint32_t ZkHeaderSize = 55;
 inline constexpr uint32_t ZkSignatureSize = 49;
@@ -57,3 +59,5 @@ uint32_t StoreInfoBlock(uint8_t* out, const FileInfo& info, std::string_view nam
 // Reads the fields of a block whose BlockLength bytes follow the length field
 // at block. False when the name would run past the block.
 bool ParseInfoBlock(const uint8_t* block, ZkInfoBlock& parsed);
+
+}  // namespace vormi

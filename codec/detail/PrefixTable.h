@@ -7,9 +7,9 @@
 #include <cstring>
 #include <iterator>
 
-#include "codec/HufTypes.h"
+#include "vormi/codec/HufTypes.h"
 
-namespace huf_detail {
+namespace vormi::huf_detail {
 
 // Where each kBits-bit start of a code leads: to a leaf at depth 1..kBits, or to the node at
 // depth kBits from which the walk goes on bit by bit. Links and positions only, so increments
@@ -104,4 +104,4 @@ private:
 using PrefixTable = PrefixTableOf<8>;
 using ShortPrefixTable = PrefixTableOf<4>;
 
-}  // namespace huf_detail
+}  // namespace vormi::huf_detail

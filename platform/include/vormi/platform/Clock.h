@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-namespace platform {
+namespace vormi::platform {
 
 uint32_t MillisecondClock();
 
-}  // namespace platform
+}  // namespace vormi::platform

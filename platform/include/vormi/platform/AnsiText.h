@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace vormi {
+
 namespace ansi_detail {
 
 template <std::size_t N>
@@ -81,3 +83,5 @@ template <ansi_detail::Utf8Literal Text>
 consteval std::string_view operator""_ansi() {
     return ansi_detail::kAnsi<Text>.View();
 }
+
+}  // namespace vormi

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace platform {
+namespace vormi::platform {
 
 enum class ReadSharing : uint8_t {
     DenyWrite,  // others may read the file but not write it
@@ -58,4 +58,4 @@ private:
     intptr_t Handle_ = kNoHandle;
 };
 
-}  // namespace platform
+}  // namespace vormi::platform

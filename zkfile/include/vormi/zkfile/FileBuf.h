@@ -7,7 +7,9 @@
 
 #include <cstdint>
 
-#include "platform/Files.h"
+#include "vormi/platform/Files.h"
+
+namespace vormi {
 
 inline constexpr uint32_t FileBufMinSize = 1000;
 inline constexpr uint32_t FileBufReleasedCheck = 0x3FF00000;  // never the complement of 0
@@ -68,3 +70,5 @@ struct FileBuf {
     // Drops count bytes from the front and slides the rest down.
     void Consume(uint32_t count);
 };
+
+}  // namespace vormi

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace vormi {
+
 // One node. Link 0..254: internal node whose children are nodes 2*Link and
 // 2*Link+1. Link 256..511: leaf of symbol Link-256. 255 never occurs.
 struct HufNode {
@@ -46,3 +48,5 @@ struct HufTree {
     uint64_t SymbolCount;
     HufBitCount BitCount;
 };
+
+}  // namespace vormi

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 
-#include "codec/HufTypes.h"
+#include "vormi/codec/HufTypes.h"
+
+namespace vormi {
 
 // Balanced initial tree (every code 8 bits, the symbol's bits from the most
 // significant down), counters cleared, HalveLimit = max(limit, 1280).
@@ -32,3 +34,5 @@ void ClearCount(uint64_t& counter);
 void AddCount(uint64_t& counter, uint16_t amount);
 // Adds a code length to the bit counter, carrying whole bytes into ByteCount.
 void AddBits(HufBitCount& counter, uint8_t bits);
+
+}  // namespace vormi

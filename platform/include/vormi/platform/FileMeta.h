@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace vormi::platform {
 
 inline constexpr uint32_t kAttrReadOnly = 0x01;
 inline constexpr uint32_t kAttrFolder = 0x10;
@@ -62,4 +62,4 @@ std::string_view NameWithoutFolder(std::string_view name);
 // Everything up to and including the last folder delimiter; empty if none.
 std::string_view FolderOf(std::string_view name);
 
-}  // namespace platform
+}  // namespace vormi::platform

@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace vormi::platform {
 
 // (Not "AnsiToOem": Windows headers define that name as a macro.)
 std::string AnsiTextToOem(std::string_view ansiText);
 uint8_t AnsiToOemByte(uint8_t ansiByte);
 
-}  // namespace platform
+}  // namespace vormi::platform

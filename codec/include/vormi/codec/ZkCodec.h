@@ -6,7 +6,9 @@
 
 #include <cstdint>
 
-#include "codec/HufTypes.h"
+#include "vormi/codec/HufTypes.h"
+
+namespace vormi {
 
 class ZkCodec {
 public:
@@ -57,3 +59,5 @@ public:
     bool Decode(const uint8_t* source, uint32_t sourceLength, uint32_t& consumed, uint8_t* output, uint32_t limit,
                 uint32_t& produced);
 };
+
+}  // namespace vormi

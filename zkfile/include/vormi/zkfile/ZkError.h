@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace vormi {
+
 enum ZkError : uint8_t {
     zkeNone = 0,
     zkeNoBufferMemory = 1,      // Init could not allocate a buffer
@@ -38,3 +40,5 @@ inline constexpr uint8_t ZkErrorCount = 26;  // codes 0..25 have their own messa
 
 // The message of a code as code page 1251 bytes; one common text for codes above 25.
 std::string_view MessageFor(uint8_t code);
+
+}  // namespace vormi

@@ -4,11 +4,11 @@
 
 #include <string_view>
 
-namespace platform {
+namespace vormi::platform {
 
 void ConsoleWrite(std::string_view bytes);
 void ConsoleFlush();
 // Reads and discards one line; end of input counts as a line.
 void ConsoleReadLine();
 
-}  // namespace platform
+}  // namespace vormi::platform

@@ -8,9 +8,9 @@
 
 #include <cstdint>
 
-#include "codec/HufTypes.h"
+#include "vormi/codec/HufTypes.h"
 
-namespace huf_detail {
+namespace vormi::huf_detail {
 
 // Where the run of each weight ended when it was last changed. A guess is checked before it is
 // used, so a stale or colliding slot only costs the search: the table needs no upkeep when the
@@ -96,4 +96,4 @@ template <typename Code>
     }
 }
 
-}  // namespace huf_detail
+}  // namespace vormi::huf_detail

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace platform {
+namespace vormi::platform {
 
 struct DosFields {
     int Year, Month, Day, Hour, Minute, Second;
@@ -16,4 +16,4 @@ DosFields SplitDosStamp(uint32_t stamp);
 // hour 24, 60 seconds).
 bool IsValidDosStamp(uint32_t stamp);
 
-}  // namespace platform
+}  // namespace vormi::platform

@@ -8,10 +8,12 @@
 #include <string>
 #include <string_view>
 
-#include "codec/ZkCodec.h"
-#include "platform/Files.h"
-#include "zkfile/FileBuf.h"
-#include "zkfile/ZkError.h"
+#include "vormi/codec/ZkCodec.h"
+#include "vormi/platform/Files.h"
+#include "vormi/zkfile/FileBuf.h"
+#include "vormi/zkfile/ZkError.h"
+
+namespace vormi {
 
 // Members of ZkFile::Options. The caller sets the first two; the object keeps the others.
 enum ZkOption : uint8_t {
@@ -116,3 +118,5 @@ public:
     // Sets the date first, then the attributes, so that a read-only file still gets its date.
     static void RestoreFileInfo(const std::string& name, const FileInfo& info);
 };
+
+}  // namespace vormi

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
+namespace vormi::platform {
 
 // Full path of the running executable.
 std::string ExecutablePath();
@@ -29,4 +29,4 @@ std::vector<std::string> SplitCommandLine(std::string_view line);
 // such writes fail and are dropped instead. Called once at start.
 void IgnoreBrokenPipes();
 
-}  // namespace platform
+}  // namespace vormi::platform

@@ -7,10 +7,10 @@
 #include <bit>
 #include <cstdint>
 
-#include "codec/ClimbAids.h"
-#include "codec/HufTree.h"
+#include "detail/ClimbAids.h"
+#include "vormi/codec/HufTree.h"
 
-namespace huf_detail {
+namespace vormi::huf_detail {
 
 // Index of the last node of the run of weight `runWeight` that starts at first (weight(first) ==
 // runWeight). The root weighs more than any other node, so the run always ends below it.
@@ -206,4 +206,4 @@ inline uint32_t ReadCode(const HufTree& tree, uint32_t leaf, uint64_t& code) {
     return length;
 }
 
-}  // namespace huf_detail
+}  // namespace vormi::huf_detail
