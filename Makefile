@@ -8,7 +8,7 @@ JOBS       ?= 2
 FUZZ_BUILD ?= build-fuzz
 FUZZ_CXX   ?= clang++-14
 FUZZ_TIME  ?= 60
-FUZZ_TARGETS ?= decode roundtrip unpack cmdline
+FUZZ_TARGETS ?= decode decodebuffer roundtrip unpack cmdline
 LIMITS     ?= 1280,65536
 LIMIT      ?= 1280
 
