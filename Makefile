@@ -6,13 +6,14 @@ WIN64_BUILD ?= build-win64
 CORPUS     ?= ../shared/corpus
 JOBS       ?= 2
 FUZZ_BUILD ?= build-fuzz
+PACKAGE_BUILD ?= build-package
 FUZZ_CXX   ?= clang++-14
 FUZZ_TIME  ?= 60
 FUZZ_TARGETS ?= decode decodebuffer roundtrip unpack cmdline
 LIMITS     ?= 1280,65536
 LIMIT      ?= 1280
 
-.PHONY: all run test asan-test fuzz fuzz-merge benchmark count-instructions windows windows-test clean
+.PHONY: all run test asan-test package-test fuzz fuzz-merge benchmark count-instructions windows windows-test clean
 
 all: $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j$(JOBS)
@@ -35,6 +36,12 @@ test: all
 asan-test: $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
+
+# What a user who installs vormi gets: the install, the example consumer built
+# against it through find_package, pkg-config and add_subdirectory, a shared
+# library build, and the Debian package.
+package-test:
+	tests/package/check-package.sh $(PACKAGE_BUILD)
 
 $(FUZZ_BUILD)/build.ninja:
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) \
@@ -87,7 +94,8 @@ count-instructions: all
 	benchmarks/count-instructions.sh -h $(LIMIT) -p $(BUILD)/bench/vormi $$(ls $(CORPUS)/*.txt $(CORPUS)/*.bin)
 
 # The Windows console program vormi.exe, cross-built with mingw-w64: the 32-bit
-# one in $(WIN32_BUILD)/bench, the 64-bit one in $(WIN64_BUILD)/bench.
+# one in $(WIN32_BUILD)/bench, the 64-bit one in $(WIN64_BUILD)/bench, each also
+# in a zip with the README and the licence (vormi-<version>-win32.zip, -win64.zip).
 $(WIN32_BUILD)/build.ninja:
 	cmake -S . -B $(WIN32_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake
 
@@ -104,4 +112,4 @@ windows-test: windows
 	ctest --test-dir $(WIN64_BUILD) --output-on-failure -j$(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN32_BUILD) $(WIN64_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD) $(WIN32_BUILD) $(WIN64_BUILD)

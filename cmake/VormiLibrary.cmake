@@ -17,4 +17,8 @@ function(vormi_add_library name)
     EXPORT_NAME ${arg_EXPORT_NAME}
     VERSION ${PROJECT_VERSION}
     SOVERSION ${PROJECT_VERSION_MAJOR})
+  # Installed shared libraries find each other in their own folder.
+  if(UNIX AND NOT APPLE)
+    set_target_properties(vormi_${name} PROPERTIES INSTALL_RPATH "$ORIGIN")
+  endif()
 endfunction()
