@@ -1,5 +1,7 @@
 // The codec object: one adaptive tree plus the state the block encoder and the
-// block decoder carry between calls. Fixed size, allocates nothing, does no I/O.
+// block decoder carry between calls. Fixed size, allocates nothing, does no I/O;
+// the caller owns every buffer it passes. One object serves one thread at a
+// time; separate objects are independent.
 // Encode and Decode keep tables on the stack during a call: about 6 KB for
 // Encode and 14 KB for Decode.
 #pragma once

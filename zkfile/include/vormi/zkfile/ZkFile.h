@@ -2,6 +2,9 @@
 // the two files of an operation, the source's information and one error code.
 // Pack turns a source into a compressed file, Unpack turns it back; both report
 // only through the error code, of which the first one recorded is kept.
+// The object owns its two buffers and its two open files; one object serves
+// one thread at a time. For a single pack or unpack with the program's
+// settings, PackFile and UnpackFile (FileCoding.h) are simpler.
 #pragma once
 
 #include <cstdint>
@@ -86,7 +89,8 @@ public:
     // compressed file itself.
     void Unpack(const std::string& packedName, const std::string& restoredName);
 
-    // The steps of Pack and Unpack, in their order of use.
+    // The steps of Pack and Unpack, in their order of use: public so that tests
+    // can drive them one by one; a user calls Pack and Unpack.
     void OpenSource(const std::string& name);
     void CreatePacked(const std::string& name);
     // The restored file's full name, and error 4 when it exists and may not be replaced.
