@@ -1,6 +1,6 @@
 #include <algorithm>
-#include <cstring>
 
+#include "detail/ByteOrder.h"
 #include "detail/HufTreeInline.h"
 #include "detail/PrefixTable.h"
 #include "vormi/codec/HufTree.h"
@@ -64,18 +64,6 @@ inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uin
     produced = made;
 }
 
-inline uint64_t Load64(const uint8_t* at) {
-    uint64_t value;
-    std::memcpy(&value, at, sizeof value);
-    return value;
-}
-
-inline uint32_t Load32(const uint8_t* at) {
-    uint32_t value;
-    std::memcpy(&value, at, sizeof value);
-    return value;
-}
-
 // A leaf found in the prefix table comes with its path, so the update needs no climb when no node on
 // it ties with its right neighbour (which would have to be exchanged). These are the weights the
 // climb would compare: a right neighbour is never below the node, so no increment of this update
@@ -123,7 +111,7 @@ template <typename Aids, typename Table>
         // Loaded afresh for every symbol: keeping the bits in a register and loading only when
         // fewer than a longest code were left measured slower (text.txt 74.1 -> 68.1 MB/s at
         // the halving limit 65536), its load branch being hard to predict.
-        const uint64_t buffer = Load64(words + bitPos / 8) >> (bitPos % 8);
+        const uint64_t buffer = huf_detail::LoadLE64(words + bitPos / 8) >> (bitPos % 8);
         const auto index = static_cast<uint32_t>(buffer & ((1u << Table::kBits) - 1));
         const uint32_t step = table.Entry[index];
         uint32_t at;
@@ -190,7 +178,7 @@ bool DecodeSymbols(DecodeProgress& progress, const uint8_t* source, uint32_t sou
                     st.Reservoir = 0;
                     st.BitsLeft = 0;
                     if (inWord > 0) {
-                        st.Reservoir = Load32(source + pos) >> inWord;
+                        st.Reservoir = huf_detail::LoadLE32(source + pos) >> inWord;
                         st.BitsLeft = static_cast<uint8_t>(32 - inWord);
                         DecodeWhileRoom(st, tree, output, limit, made, aids);
                         pos += kWordBytes;
@@ -198,7 +186,7 @@ bool DecodeSymbols(DecodeProgress& progress, const uint8_t* source, uint32_t sou
                     continue;
                 }
             }
-            st.Reservoir = Load32(source + pos);
+            st.Reservoir = huf_detail::LoadLE32(source + pos);
             st.BitsLeft = 32;
             DecodeWhileRoom(st, tree, output, limit, made, aids);
             pos += kWordBytes;

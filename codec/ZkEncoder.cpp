@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "detail/ByteOrder.h"
 #include "detail/HufTreeInline.h"
 #include "vormi/codec/HufTree.h"
 #include "vormi/codec/ZkCodec.h"
@@ -20,8 +21,6 @@ struct EncodeState {
 
 // The partial byte's valid bits; above them it may hold leftovers of an earlier stream.
 inline uint64_t PartialByte(const EncodeState& st) { return st.Window[0] & ((1u << st.Count) - 1); }
-
-inline void Store64(uint8_t* place, uint64_t value) { std::memcpy(place, &value, sizeof value); }
 
 // Reads the symbol's code (root bit in bit 0) while the update climbs: up to the first exchange the
 // climb follows the code's own path. Saves the encoder a second walk per symbol: text.txt encode at
@@ -159,7 +158,7 @@ void CodeInPlace(EncodeState& st, const uint8_t* source, uint32_t sourceLength, 
         const uint32_t length = CodeAndUpdate(*in++, tree, code, aids);
         acc |= code << nbits;
         nbits += length;
-        Store64(out, acc);
+        huf_detail::StoreLE64(out, acc);
         const uint32_t complete = nbits / 8;
         out += complete;
         acc >>= 8 * complete;
@@ -183,7 +182,7 @@ void CodeSymbols(EncodeState& st, const uint8_t* source, uint32_t sourceLength, 
     while (next < sourceLength && room > 0) {
         uint64_t acc = PartialByte(st);
         st.Count = AppendCode(source[next++], acc, st.Count, tree, bitsCoded, aids);
-        Store64(st.Window, acc);
+        huf_detail::StoreLE64(st.Window, acc);
         FlushWindow(st, output, room);
     }
 }

@@ -2,40 +2,13 @@
 // which add to it through hooks. Private to the codec.
 #pragma once
 
-#include <emmintrin.h>
-
-#include <bit>
 #include <cstdint>
 
 #include "detail/ClimbAids.h"
+#include "detail/RunSearch.h"
 #include "vormi/codec/HufTree.h"
 
 namespace vormi::huf_detail {
-
-// Index of the last node of the run of weight `runWeight` that starts at first (weight(first) ==
-// runWeight). The root weighs more than any other node, so the run always ends below it.
-//
-// Four weights are compared per step with SSE2 (part of every x86-64): the runs passed average 9
-// nodes per exchange on text and 23 on binary data at the halving limit 1280. Against a scan one
-// node at a time (MB/s, CPU time, best of 5): text.txt encode 34.7 -> 36.4, decode 28.7 -> 30.2;
-// binary.bin 28.0 -> 29.4 and 24.0 -> 25.5; random.bin 21.2 -> 22.8 and 17.4 -> 19.5. Eight per
-// step measured no better.
-inline uint32_t LastOfRun(const HufNode* nodes, uint32_t first, uint32_t runWeight) {
-    static_assert(sizeof(HufNode) == 8 && alignof(HufNode) == 4, "two nodes per 16 bytes, weight first");
-    const __m128i target = _mm_set1_epi32(static_cast<int>(runWeight));
-    uint32_t k = first + 1;
-    // Whole groups of four only while they end at or below the root.
-    while (k + 3 <= kHufRoot) {
-        const __m128 lo = _mm_castsi128_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(nodes + k)));
-        const __m128 hi = _mm_castsi128_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(nodes + k + 2)));
-        const __m128i weights = _mm_castps_si128(_mm_shuffle_ps(lo, hi, _MM_SHUFFLE(2, 0, 2, 0)));
-        const int same = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(weights, target)));
-        if (same != 0xF) return k + std::countr_zero(static_cast<unsigned>(~same)) - 1;
-        k += 4;
-    }
-    while (nodes[k].Weight == runWeight) ++k;
-    return k - 1;
-}
 
 // Exchanges node n, just incremented to weight w, with the last node of its old weight class when
 // it outgrew its right neighbour. Returns the node's position afterwards. Either way the old class

@@ -41,7 +41,9 @@ struct Literal {
         uint32_t pos = 0;
         Drain(limit, out);
         while (length > 4 && limit - out.size() > 24 && length - pos > 4) {
-            std::memcpy(&Reservoir, source + pos, 4);  // little-endian, as the stream is
+            // Little-endian, as the stream is, whatever the processor.
+            Reservoir = 0;
+            for (uint32_t i = 0; i < 4; ++i) Reservoir |= uint32_t{source[pos + i]} << (8 * i);
             BitsLeft = 32;
             Drain(limit, out);
             pos += 4;
