@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 #include <utility>
 
 #include "posix/ShareLocks.h"
@@ -35,6 +36,51 @@ uint32_t MoveAll(uint32_t count, Step step) {
 
 int Descriptor(intptr_t handle) { return static_cast<int>(handle); }
 
+// Transfers on fd wait for the other side again, as they should.
+int Blocking(int fd) {
+    const int flags = fcntl(fd, F_GETFL);
+    return flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0 ? 0 : errno;
+}
+
+// Opens fd or returns an errno. Nothing is truncated before the sharing and
+// read-only checks have passed.
+int CreateRegular(const std::string& name, int& fd) {
+    bool created = false;
+    fd = open(name.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        fd = open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        created = fd >= 0;
+    }
+    if (fd < 0) return errno;
+    struct stat info {};
+    if (fstat(fd, &info) != 0) return Abandon(fd, errno);
+    if (S_ISDIR(info.st_mode)) return Abandon(fd, EISDIR);
+    // Replaced by a pipe or device since it was looked at.
+    if (!S_ISREG(info.st_mode)) return Abandon(fd, EAGAIN);
+    // A read-only file refuses writers whatever the process's privileges.
+    if (!created && (info.st_mode & S_IWUSR) == 0) return Abandon(fd, EACCES);
+    const int error = posix::ClaimSharing(fd, {.DeniesWrite = false, .HasWriteAccess = true});
+    if (error != 0) return Abandon(fd, error);
+    if (ftruncate(fd, 0) != 0) return Abandon(fd, errno);
+    return 0;
+}
+
+// A pipe, device or socket: opens fd or returns an errno. Write access
+// only: with read access too this process would be one of a pipe's readers, so
+// it would never see the real reader leave and would block for ever once the
+// pipe was full. Opened without waiting, so that a named pipe nobody reads
+// fails at once (ENXIO) instead of waiting for a reader.
+int OpenForWritingOnly(const std::string& name, int& fd) {
+    fd = open(name.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno;
+    struct stat info {};
+    if (fstat(fd, &info) != 0) return Abandon(fd, errno);
+    // Replaced by a regular file since it was looked at.
+    if (S_ISREG(info.st_mode)) return Abandon(fd, EAGAIN);
+    if (const int error = Blocking(fd); error != 0) return Abandon(fd, error);
+    return 0;
+}
+
 }  // namespace
 
 File::~File() {
@@ -55,32 +101,19 @@ int File::OpenRead(ReadSharing sharing) {
         const int error = posix::ClaimSharing(fd, {.DeniesWrite = true, .HasWriteAccess = false});
         if (error != 0) return Abandon(fd, error);
     }
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return Abandon(fd, errno);
+    if (const int error = Blocking(fd); error != 0) return Abandon(fd, error);
     Handle_ = fd;
     return 0;
 }
 
 int File::Create() {
     if (IsOpen()) Close();
-    // Never truncate on open: the sharing and read-only checks come first.
-    bool created = false;
-    int fd = open(Name_.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) {
-        fd = open(Name_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        created = fd >= 0;
-    }
-    if (fd < 0) return errno;
-    struct stat info {};
-    if (fstat(fd, &info) != 0) return Abandon(fd, errno);
-    if (S_ISDIR(info.st_mode)) return Abandon(fd, EISDIR);
-    if (S_ISREG(info.st_mode)) {
-        // A read-only file refuses writers whatever the process's privileges.
-        if (!created && (info.st_mode & S_IWUSR) == 0) return Abandon(fd, EACCES);
-        const int error = posix::ClaimSharing(fd, {.DeniesWrite = false, .HasWriteAccess = true});
-        if (error != 0) return Abandon(fd, error);
-        if (ftruncate(fd, 0) != 0) return Abandon(fd, errno);
-    }
+    // A missing name becomes a regular file.
+    struct stat named {};
+    const bool regular = stat(Name_.c_str(), &named) != 0 || S_ISREG(named.st_mode);
+    int fd = -1;
+    const int error = regular ? CreateRegular(Name_, fd) : OpenForWritingOnly(Name_, fd);
+    if (error != 0) return error;
     Handle_ = fd;
     return 0;
 }

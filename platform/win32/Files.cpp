@@ -47,6 +47,20 @@ int File::OpenRead(ReadSharing sharing) {
 
 int File::Create() {
     if (IsOpen()) Close();
+    // Anything but a disk file (a pipe, the console) is kept open for writing
+    // only, as the first open finds it: a pipe that only takes data refuses
+    // readers, and CON opens for reading or for writing, never both. Pipes
+    // never wait here: one without a free instance fails at once.
+    const HANDLE existing = CreateFileA(Name_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (existing == INVALID_HANDLE_VALUE) {
+        if (GetLastError() != ERROR_FILE_NOT_FOUND) return LastError();
+    } else if (GetFileType(existing) != FILE_TYPE_DISK) {
+        Handle_ = FromHandle(existing);
+        return 0;
+    } else {
+        CloseHandle(existing);
+    }
     // CREATE_ALWAYS truncates only once the access and sharing checks passed.
     const HANDLE handle = CreateFileA(Name_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -53,6 +53,13 @@ else
 fi
 
 run() { start "$@" >"$dir/actual.raw"; }
+# watched [parameters...]: the Linux program, ended if it runs a minute.
+watched() {
+    local status=0
+    timeout 60 "$vormi" "$@" </dev/null || status=$?
+    [ "$status" = 0 ] || { echo "vormi $1 ended with status $status" >&2; exit 1; }
+}
+oem() { printf '%s' "$1" | iconv -f UTF-8 -t CP866; }
 quiet() { start "$@" >/dev/null; }
 sample() { cp "$expected_dir/sample.txt" "$dir/$1"; }
 # 2500 bytes of "1\n2\n3\n..." and a copy for comparisons.
@@ -157,6 +164,28 @@ case $case_name in
         run c /f:"$at" /0:s.txt /1:s.txt
         cmp -s "$expected_dir/sample.txt" "$dir/s.txt" || { echo "the source was changed"; exit 1; }
         ;;
+    unpack_into_pipe_reader_left)
+        # The restored file is a pipe whose reader leaves after 100 bytes, far
+        # fewer than the pipe holds: the write fails (error 19) and the run ends.
+        # A watchdog ends a run that blocks.
+        seq 1 150000 >"$dir/s.txt"
+        quiet c /f:"$at" /0:s.txt /1:s._tx
+        set +o pipefail
+        timeout 60 "$vormi" d /f:"$at" /0:s._tx /1:/dev/stdout </dev/null | head -c 100 >/dev/null
+        status=${PIPESTATUS[0]}
+        set -o pipefail
+        [ "$status" = 0 ] || { echo "vormi d into /dev/stdout ended with status $status"; exit 1; }
+        watched d /f:"$at" /0:s._tx /1:/dev/fd/3 3> >(head -c 100 >/dev/null) >"$dir/actual.raw"
+        ;;
+    unread_named_pipe)
+        # A named pipe that nobody reads cannot be written, neither as the
+        # restored file nor as the compressed one.
+        sample s.txt
+        quiet c /f:"$at" /0:s.txt /1:s._tx
+        mkfifo "$dir/pipe"
+        watched d /f:"$at" /0:s._tx /1:pipe >"$dir/actual.raw"
+        watched c /f:"$at" /0:s.txt /1:pipe >>"$dir/actual.raw"
+        ;;
     work_folder_from_executable)
         # Windows only: without /f: the names go to the folder vormi.exe was started from.
         sample test.txt
@@ -179,7 +208,6 @@ case $case_name in
         ;;
 esac
 
-oem() { printf '%s' "$1" | iconv -f UTF-8 -t CP866; }
 ms=$(oem 'мс: ')
 bps=$(oem 'байт/с: ')
 LC_ALL=C sed -e "s|\\(${ms}\\)[^;]*;|\\1@MS@;|" -e "s|\\(${bps}\\)[^.]*\\.|\\1@BPS@.|" \

@@ -1,5 +1,6 @@
 // Safety against what only POSIX systems offer: symbolic links, named pipes,
 // device and /proc files, and sources that change while they are packed.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "ZkFileSafetyFixture.h"
+#include "vormi/platform/Process.h"
 
 namespace vormi {
 
@@ -31,7 +33,7 @@ TEST_F(ZkFileSafetyTest, RestoredNameThroughALinkAndDotDotIsTheFileTheSystemOpen
 }
 
 // Attributes and date go only to a regular file: a pipe named as the restored
-// file is written to, never made read-only or re-dated.
+// file gets the bytes when it is read, and is never made read-only or re-dated.
 TEST_F(ZkFileSafetyTest, MetadataGoesOnlyToARegularRestoredFile) {
     const Bytes small = MakeData(3000);
     WriteFile(SourceName, small);
@@ -43,7 +45,14 @@ TEST_F(ZkFileSafetyTest, MetadataGoesOnlyToARegularRestoredFile) {
     ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
     struct stat before {};
     ASSERT_EQ(stat(pipe.c_str(), &before), 0);
+    const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
     EXPECT_EQ(Unpack(PackedName, pipe), zkeNone);  // the pipe holds the few kilobytes
+    Bytes received(small.size() + 1);
+    EXPECT_EQ(read(reader, received.data(), received.size()), static_cast<ssize_t>(small.size()));
+    received.resize(small.size());
+    EXPECT_EQ(received, small);
+    close(reader);
     struct stat after {};
     ASSERT_EQ(stat(pipe.c_str(), &after), 0);
     EXPECT_EQ(after.st_mode, before.st_mode);
@@ -82,24 +91,52 @@ TEST_F(ZkFileSafetyTest, EndlessSourcesAreRefused) {
     }
 }
 
-// The steps of Pack, with the source changed between its opening and its reading.
+// A named pipe that nobody reads is refused at once; waiting for a reader, or
+// reading it itself, the run would block for ever. Each run is in a child
+// that an alarm ends, so that a run that blocks fails the test.
+TEST_F(ZkFileSafetyTest, ANamedPipeNobodyReadsIsRefusedAtOnce) {
+    const std::string pipe = Folder.Path("pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    EXPECT_EXIT(
+        {
+            alarm(60);
+            std::exit(Unpack(PackedName, pipe));
+        },
+        testing::ExitedWithCode(zkeRestoredCreate), "");
+    EXPECT_EXIT(
+        {
+            alarm(60);
+            std::exit(Pack(SourceName, pipe));
+        },
+        testing::ExitedWithCode(zkePackedCreate), "");
+}
+
+// A pipe whose reader leaves mid-way, as "vormi d ... /1:/dev/stdout | head"
+// makes it: the write fails with error 19 and the unpack ends. The pipe lives
+// only in the child, so that the reader's leaving leaves none.
+TEST_F(ZkFileSafetyTest, AnUnpackIntoAPipeWhoseReaderLeftEndsWithError19) {
+    EXPECT_EXIT(
+        {
+            alarm(60);
+            platform::IgnoreBrokenPipes();  // as the program does
+            int ends[2];
+            if (pipe(ends) != 0) std::exit(100);
+            const std::string target = "/proc/self/fd/" + std::to_string(ends[1]);
+            File.SetFlag(PermitOverwriteRestored);
+            std::exit(UnpackWhileWriting(File, PackedName, target, [&] {
+                close(ends[0]);
+                close(ends[1]);
+            }));
+        },
+        testing::ExitedWithCode(zkeRestoredWrite), "");
+}
+
+// The source changed between its opening and its reading.
 class ChangingSourceTest : public ZkFileSafetyTest {
 protected:
     template <typename Change>
     uint8_t PackWhileChanging(Change change) {
-        File.SetError(zkeNone);
-        File.OpenSource(SourceName);
-        if (File.HasError()) return File.GetError();
-        change();
-        File.CreatePacked(PackedName);
-        if (File.NoError()) {
-            File.SetName(SourceName);
-            File.WriteInfo();
-            if (File.NoError()) File.PackStream();
-            if (File.NoError()) File.WriteEndMarker();
-        }
-        File.CloseAll();
-        return File.GetError();
+        return PackWhileWriting(File, SourceName, PackedName, change);
     }
 };
 

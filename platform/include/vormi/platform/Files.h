@@ -32,9 +32,14 @@ public:
     // Creates or truncates the file with read and write access, shared for
     // reading and writing. Fails without truncating when the sharing rules
     // forbid it or the existing file is read-only.
+    // A name that denotes anything but a regular file (a pipe, a device) is
+    // opened for writing only, so that a pipe's reader leaving makes writes
+    // fail (the process must ignore SIGPIPE, see IgnoreBrokenPipes), and a
+    // named pipe that nobody reads fails at once instead of waiting for one.
     // Here: EBUSY for sharing, EACCES for a read-only file whatever the
-    // process's privileges. On Windows: the system's own error numbers
-    // (ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED).
+    // process's privileges, ENXIO for a named pipe without a reader. On
+    // Windows: the system's own error numbers (ERROR_SHARING_VIOLATION,
+    // ERROR_ACCESS_DENIED).
     int Create();
     // Closing a file that is not open gives a nonzero result.
     int Close();
