@@ -42,7 +42,9 @@ int Blocking(int fd) {
     return flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0 ? 0 : errno;
 }
 
-// Opens fd or returns an errno. Nothing is truncated before the sharing and
+// Opens fd or returns an errno. The file is shared for reading only, so
+// that no other open may write it meanwhile: two runs writing one file at once
+// would leave neither's content. Nothing is truncated before the sharing and
 // read-only checks have passed.
 int CreateRegular(const std::string& name, int& fd) {
     bool created = false;
@@ -59,7 +61,7 @@ int CreateRegular(const std::string& name, int& fd) {
     if (!S_ISREG(info.st_mode)) return Abandon(fd, EAGAIN);
     // A read-only file refuses writers whatever the process's privileges.
     if (!created && (info.st_mode & S_IWUSR) == 0) return Abandon(fd, EACCES);
-    const int error = posix::ClaimSharing(fd, {.DeniesWrite = false, .HasWriteAccess = true});
+    const int error = posix::ClaimSharing(fd, {.DeniesWrite = true, .HasWriteAccess = true});
     if (error != 0) return Abandon(fd, error);
     if (ftruncate(fd, 0) != 0) return Abandon(fd, errno);
     return 0;

@@ -51,8 +51,8 @@ int File::Create() {
     // only, as the first open finds it: a pipe that only takes data refuses
     // readers, and CON opens for reading or for writing, never both. Pipes
     // never wait here: one without a free instance fails at once.
-    const HANDLE existing = CreateFileA(Name_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE existing = CreateFileA(Name_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
     if (existing == INVALID_HANDLE_VALUE) {
         if (GetLastError() != ERROR_FILE_NOT_FOUND) return LastError();
     } else if (GetFileType(existing) != FILE_TYPE_DISK) {
@@ -61,9 +61,12 @@ int File::Create() {
     } else {
         CloseHandle(existing);
     }
-    // CREATE_ALWAYS truncates only once the access and sharing checks passed.
-    const HANDLE handle = CreateFileA(Name_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Shared for reading only, so that no other open may write the file
+    // meanwhile: two runs writing one file at once would leave neither's
+    // content. CREATE_ALWAYS truncates only once the access and sharing
+    // checks passed.
+    const HANDLE handle = CreateFileA(Name_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return LastError();
     Handle_ = FromHandle(handle);
     return 0;

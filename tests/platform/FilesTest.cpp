@@ -127,10 +127,23 @@ TEST_F(FilesTest, ReadersThatDenyWriteCoexist) {
     Open(second, ReadSharing::DenyWrite);
 }
 
-TEST_F(FilesTest, TwoWritersCoexist) {
-    File first, second;
-    ASSERT_EQ(Create(first), 0);
-    EXPECT_EQ(Create(second), 0);
+// A file being written is shared for reading only: a second writer is
+// refused before it truncates anything, while readers that let others write
+// still read what is there.
+TEST_F(FilesTest, AFileBeingWrittenCannotBeCreatedAgain) {
+    File writer;
+    ASSERT_EQ(Create(writer), 0);
+    ASSERT_EQ(writer.Write("first", 5), 5u);
+    File second;
+    EXPECT_NE(Create(second), 0);
+    EXPECT_FALSE(second.IsOpen());
+    File reader;
+    Open(reader, ReadSharing::DenyNone);
+    char buffer[8] = {};
+    EXPECT_EQ(reader.Read(buffer, sizeof buffer), 5u);
+    EXPECT_EQ(std::string(buffer, 5), "first");
+    writer.Close();
+    EXPECT_EQ(Create(second), 0) << "the claim ends with the writer";
 }
 
 TEST_F(FilesTest, ClosingEndsTheSharingClaims) {

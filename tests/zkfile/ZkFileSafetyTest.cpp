@@ -84,6 +84,39 @@ TEST_F(ZkFileSafetyTest, FailedCreateKeepsTheReadOnlyAttribute) {
     EXPECT_EQ(ReadFile(restored), Bytes{9});
 }
 
+// Two runs writing one file at once: the second one gets the creation error
+// and writes nothing, and the first one's file comes out whole.
+TEST_F(ZkFileSafetyTest, APackCannotCreateACompressedFileThatIsBeingWritten) {
+    const std::string other = Folder.Path("other");
+    WriteFile(other, MakeData(30000, 2));
+    ZkFile first(65535);
+    first.SetFlag(PermitOverwritePacked);
+    EXPECT_EQ(PackWhileWriting(first, SourceName, PackedName,
+                               [&] {
+                                   const Bytes header = ReadFile(PackedName);
+                                   EXPECT_EQ(Pack(other, PackedName), zkePackedCreate);
+                                   EXPECT_EQ(ReadFile(PackedName), header);
+                               }),
+              zkeNone);
+    EXPECT_EQ(ReadFile(PackedName), Packed);
+}
+
+TEST_F(ZkFileSafetyTest, AnUnpackCannotCreateARestoredFileThatIsBeingWritten) {
+    const std::string other = Folder.Path("other");
+    WriteFile(other, MakeData(30000, 2));
+    ASSERT_EQ(Pack(other, Folder.Path("other.zk")), zkeNone);
+    const std::string restored = Folder.Path("restored");
+    ZkFile first(65535);
+    first.SetFlag(PermitOverwriteRestored);
+    EXPECT_EQ(UnpackWhileWriting(first, PackedName, restored,
+                                 [&] {
+                                     EXPECT_EQ(Unpack(Folder.Path("other.zk"), restored), zkeRestoredCreate);
+                                     EXPECT_EQ(ReadFile(restored), Bytes{});
+                                 }),
+              zkeNone);
+    EXPECT_EQ(ReadFile(restored), Source);
+}
+
 }  // namespace
 
 }  // namespace vormi

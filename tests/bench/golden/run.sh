@@ -186,6 +186,33 @@ case $case_name in
         watched d /f:"$at" /0:s._tx /1:pipe >"$dir/actual.raw"
         watched c /f:"$at" /0:s.txt /1:pipe >>"$dir/actual.raw"
         ;;
+    file_being_written)
+        # A first run unpacks an empty file from a named pipe and waits there
+        # for the end marker with its restored file w.txt open. Meanwhile a
+        # second run may neither pack nor unpack into w.txt, and leaves it alone.
+        sample s.txt
+        : >"$dir/empty.txt"
+        quiet c /f:"$at" /0:empty.txt /1:empty._tx
+        quiet c /f:"$at" /0:s.txt /1:s._tx
+        mkfifo "$dir/feed"
+        printf 'earlier contents' >"$dir/w.txt"
+        exec 3<>"$dir/feed"
+        head -c -4 "$dir/empty._tx" >&3
+        timeout 60 "$vormi" d /f:"$at" /0:feed /1:w.txt </dev/null >"$dir/first.raw" &
+        first=$!
+        # The first run has emptied w.txt once it holds it.
+        for ((i = 0; i < 600; i++)); do
+            [ -s "$dir/w.txt" ] || break
+            sleep 0.1
+        done
+        run c /f:"$at" /0:s.txt /1:w.txt
+        start d /f:"$at" /0:s._tx /1:w.txt >>"$dir/actual.raw"
+        tail -c 4 "$dir/empty._tx" >&3
+        exec 3>&-
+        wait "$first" || { echo "the first run ended with status $?"; exit 1; }
+        ! grep -q "$(oem 'ОШИБКА')" "$dir/first.raw" || { echo "the first run failed"; exit 1; }
+        [ ! -s "$dir/w.txt" ] || { echo "the second run wrote w.txt"; exit 1; }
+        ;;
     work_folder_from_executable)
         # Windows only: without /f: the names go to the folder vormi.exe was started from.
         sample test.txt

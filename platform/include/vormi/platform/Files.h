@@ -30,8 +30,9 @@ public:
     // Opens an existing file read-only. A folder never opens.
     int OpenRead(ReadSharing sharing);
     // Creates or truncates the file with read and write access, shared for
-    // reading and writing. Fails without truncating when the sharing rules
-    // forbid it or the existing file is read-only.
+    // reading only: while it is open no other open may write it, so a second
+    // Create fails. Fails without truncating when the sharing rules forbid it
+    // or the existing file is read-only.
     // A name that denotes anything but a regular file (a pipe, a device) is
     // opened for writing only, so that a pipe's reader leaving makes writes
     // fail (the process must ignore SIGPIPE, see IgnoreBrokenPipes), and a
