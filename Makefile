@@ -12,8 +12,10 @@ FUZZ_TIME  ?= 60
 FUZZ_TARGETS ?= decode decodebuffer roundtrip unpack cmdline
 LIMITS     ?= 1280,65536
 LIMIT      ?= 1280
+RUNS       ?= 9
+RATIO_FILES ?= text.txt source.txt binary.bin random.bin ru1251.txt
 
-.PHONY: all run test asan-test package-test fuzz fuzz-merge benchmark count-instructions windows windows-test clean
+.PHONY: all run test asan-test package-test fuzz fuzz-merge benchmark count-instructions unpack-pack-ratio windows windows-test clean
 
 all: $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j$(JOBS)
@@ -92,6 +94,13 @@ benchmark: all
 # on the corpus files, at the halving limit LIMIT.
 count-instructions: all
 	benchmarks/count-instructions.sh -h $(LIMIT) -p $(BUILD)/bench/vormi $$(ls $(CORPUS)/*.txt $(CORPUS)/*.bin)
+
+# Whole-process wall clock of vormi c against vormi d, interleaved, median of
+# RUNS, with the unpack/pack ratio, at the halving limits LIMITS. OLD=program
+# times an older vormi in the same rounds, to show what got faster or slower.
+unpack-pack-ratio: all
+	benchmarks/unpack-pack-ratio.sh -h $(LIMITS) -n $(RUNS) -p $(BUILD)/bench/vormi $(if $(OLD),-o $(OLD)) \
+	  $(addprefix $(CORPUS)/,$(RATIO_FILES))
 
 # The Windows console program vormi.exe, cross-built with mingw-w64: the 32-bit
 # one in $(WIN32_BUILD)/bench, the 64-bit one in $(WIN64_BUILD)/bench, each also
