@@ -68,6 +68,11 @@ inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uin
 // it ties with its right neighbour (which would have to be exchanged). These are the weights the
 // climb would compare: a right neighbour is never below the node, so no increment of this update
 // reaches it first, and one that is its parent weighs more either way.
+//
+// Checking and incrementing all kKnownDepth levels with no loop exit to mispredict (the levels
+// below the leaf masked off) cut mispredicted branches on binary.bin at the limit 65536 from 2.0
+// to 1.1 per symbol but added 22 to 44 instructions per symbol; over three variants and several
+// interleaved rounds, decoding took 0.93 to 1.36 times as long in CPU time, mostly longer.
 template <uint32_t kKnownDepth>
 struct KnownPath : huf_detail::NoHooks {
     static constexpr bool kHoldAfterHalving = false;
@@ -121,6 +126,9 @@ template <typename Aids, typename Table>
             output[made++] = Table::Symbol(step);
             used = Table::Depth(step);
         } else {
+            // Two more levels without a branch (a leaf reached stays put), then this loop: 0.32
+            // fewer mispredicted branches per symbol on text.txt at the limit 1280 but 18 more
+            // instructions, and no gain in CPU time (1.004 times as long).
             uint64_t bits = buffer >> Table::kBits;
             used = Table::kBits;
             uint32_t pair = step;

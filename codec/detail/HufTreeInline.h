@@ -1,5 +1,28 @@
 // Inline form of the per-symbol tree update, shared by HufUpdate and the block coders' inner loops,
 // which add to it through hooks. Private to the codec.
+//
+// Map of the hot path. Every caller runs the one update rule, UpdateTree, with hooks (what it adds
+// to the rule) and aids (what the climb may lean on besides the tree):
+//
+//   ZkCodec::Encode -> CodeSymbols -> CodeInPlace (the window near the output's end)
+//     -> CodeAndUpdate -> UpdateTree, hooks CodeReading: the code is read on the update's own
+//        climb, so the encoder climbs once per symbol (a halving symbol reads it first).
+//   ZkCodec::Decode -> DecodeWithPolicy: windows of 2048 symbols with the 8-level prefix table
+//     (limits from 32768), the 4-level one (below) or none -> DecodeSymbols (the word rule)
+//     -> DecodeBulk: a table look-up, then the bit walk -> UpdateTree, hooks KnownPath: a table
+//        path without ties is incremented as it stands, with no climb; aids WindowAids, which
+//        also keep the table in step with exchanges and halvings.
+//     -> DecodeWhileRoom (bit by bit, near a call's ends) -> UpdateTree, hooks NoHooks.
+//   Both block coders take their aids from WithClimbAids (ClimbAids.h): parents by position, so
+//     each step up is one load, and run-end guesses up to the limit 4096, so that an exchange
+//     seldom searches.
+//   HufUpdate, HufDecodeStep -> UpdateTree, NoHooks, aids PlainClimb (the link table alone).
+//
+//   UpdateTree: a halving first at the limit (HufHalve; aids.Halved rebuilds what the aids keep)
+//     -> UpdateWithoutHalving: the hooks' PathWithoutTies, else ClimbFrom -> StepUp per level
+//     -> RestoreOrder: increment, compare with the right neighbour; on an exchange the partner is
+//        the guess (aids.GuessEnd) or LastOfRun, the run-end search (RunSearch.h: SSE2 or plain),
+//        and aids.Exchanged keeps the parents (and the decoder's table) in step.
 #pragma once
 
 #include <cstdint>
