@@ -54,7 +54,7 @@ for file in "$@"; do
     cmp -s "$scratch/$name" "$scratch/$name.out" || { echo "$name: did not unpack to the same bytes" >&2; exit 1; }
     halving="-"
     if ((halvings > 0)); then
-        rebuild=$(count --toggle-collect='HufHalve*' c "/h:$limit" "/0:$scratch/$name" "/1:$scratch/$name.zk2")
+        rebuild=$(count --toggle-collect='*HufHalve*' c "/h:$limit" "/0:$scratch/$name" "/1:$scratch/$name.zk2")
         halving=$((rebuild / halvings))
     fi
     printf '%-16s %10s %10s %12s %10s\n' "$name" "$(per_byte "$packed" "$bytes")" "$(per_byte "$unpacked" "$bytes")" \
