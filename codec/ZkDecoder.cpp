@@ -76,24 +76,27 @@ inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uin
 template <uint32_t kKnownDepth>
 struct KnownPath : huf_detail::NoHooks {
     static constexpr bool kHoldAfterHalving = false;
+    HufNode* Nodes;             // the tree's, incremented here
     const uint16_t* Positions;  // from depth 1 down to the leaf
     uint32_t Depth;             // the path is known only up to kKnownDepth
 
     // One loop from the leaf up that increments as it checks, taking its increments back at a
-    // tie (the weights compared are still those the climb would compare, as above). Checking
-    // every level first and then incrementing had two loop exits to mispredict: on binary.bin at
-    // the limit 65536, 2.0 mispredicted branches per symbol, now 1.6.
-    bool IncrementedWithoutTies(HufTree& tree) const {
+    // tie (the weights compared are still those the climb would compare, as above), and hands
+    // back no level left to increment. Checking every level first and then incrementing had two
+    // loop exits to mispredict: on binary.bin at the limit 65536, 2.0 mispredicted branches per
+    // symbol, now 1.6.
+    bool PathWithoutTies(const HufTree&, const uint16_t*& path, uint32_t& depth) const {
         if (Depth > kKnownDepth) return false;
-        HufNode* const nodes = tree.Nodes;
         for (uint32_t level = Depth; level-- > 0;) {
             const uint32_t at = Positions[level];
-            if (nodes[at].Weight == nodes[at + 1].Weight) [[unlikely]] {
-                while (++level < Depth) --nodes[Positions[level]].Weight;
+            if (Nodes[at].Weight == Nodes[at + 1].Weight) [[unlikely]] {
+                while (++level < Depth) --Nodes[Positions[level]].Weight;
                 return false;
             }
-            ++nodes[at].Weight;
+            ++Nodes[at].Weight;
         }
+        path = Positions;
+        depth = 0;
         return true;
     }
 };
@@ -149,7 +152,7 @@ template <typename Aids, typename Table>
         }
         output[made++] = static_cast<uint8_t>(link);
         bitPos += used;
-        KnownPath<Table::kBits> hooks{{}, table.Path[index], used};
+        KnownPath<Table::kBits> hooks{{}, nodes, table.Path[index], used};
         huf_detail::UpdateTree(at, tree, hooks, aids);
     }
     produced = made;

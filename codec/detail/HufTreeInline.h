@@ -19,7 +19,7 @@
 //   HufUpdate, HufDecodeStep -> UpdateTree, NoHooks, aids PlainClimb (the link table alone).
 //
 //   UpdateTree: a halving first at the limit (HufHalve; aids.Halved rebuilds what the aids keep)
-//     -> UpdateWithoutHalving: the hooks' IncrementedWithoutTies, else ClimbFrom -> StepUp per level
+//     -> UpdateWithoutHalving: the hooks' PathWithoutTies, else ClimbFrom -> StepUp per level
 //     -> RestoreOrder: increment, compare with the right neighbour; on an exchange the partner is
 //        the guess (aids.GuessEnd) or LastOfRun, the run-end search (RunSearch.h: SSE2 or plain),
 //        and aids.Exchanged keeps the parents (and the decoder's table) in step.
@@ -78,10 +78,11 @@ struct NoHooks {
     static constexpr bool kFollowsPath = false;
     // Whether the hooks still hold after a halving has rebuilt the tree.
     static constexpr bool kHoldAfterHalving = true;
-    // May take the whole climb: when the caller knows that no node on the leaf's path ties with its
-    // right neighbour, so that no exchange can happen, it increments the path below the root
-    // itself and returns true; otherwise it leaves the weights as they were and returns false.
-    static bool IncrementedWithoutTies(HufTree&) { return false; }
+    // May claim the whole climb: true when the caller knows that no node on the leaf's path ties
+    // with its right neighbour, so that no exchange can happen. The positions on the path below
+    // the root that still want their increment, in any order, and their count go to `path` and
+    // `depth` (a hook that incremented them itself hands back none).
+    static bool PathWithoutTies(const HufTree&, const uint16_t*& /*path*/, uint32_t& /*depth*/) { return false; }
     // At each level of the leaf's own path, before its increment, up to the first exchange.
     void OnPath(uint32_t /*position*/) {}
     // After the first exchange; `parent` is the parent of the position the climb left.
@@ -155,7 +156,12 @@ template <typename Hooks, typename Aids>
     HufNode* const nodes = tree.Nodes;
     ++nodes[kHufRoot].Weight;
     ++tree.SymbolCount;
-    if (hooks.IncrementedWithoutTies(tree)) return;
+    const uint16_t* path;
+    uint32_t depth;
+    if (hooks.PathWithoutTies(tree, path, depth)) {
+        for (uint32_t level = 0; level < depth; ++level) ++nodes[path[level]].Weight;
+        return;
+    }
     ClimbFrom(leaf, tree, hooks, aids);
 }
 
