@@ -17,6 +17,7 @@
 
 #include "vormi/codec/HufTree.h"
 #include "vormi/codec/ZkCodec.h"
+#include "vormi/testsupport/TestData.h"
 
 using namespace vormi;
 
@@ -44,21 +45,6 @@ public:
 private:
     uint64_t state_ = 0x853C49E6748FEA9Bu;
 };
-
-Bytes TextLike() {
-    const char* words[] = {"the ",  "of ",     "and ",   "to ",   "a ",      "in ",   "is ",   "that ",
-                           "for ",  "it ",     "with ",  "as ",   "was ",    "on ",   "be ",   "by ",
-                           "data ", "stream ", "codec ", "tree ", "weight ", "node ", "bits ", "halving ",
-                           ", ",    ". ",      "\r\n",   "The ",  "which ",  "from ", "this ", "value "};
-    Lcg rng;
-    Bytes out;
-    while (out.size() < kGeneratedBytes) {
-        const std::string word = words[rng.Next() % std::size(words)];
-        out.insert(out.end(), word.begin(), word.end());
-    }
-    out.resize(kGeneratedBytes);
-    return out;
-}
 
 Bytes BinaryLike() {
     // Many zeros and small values, some structure words, occasional arbitrary bytes.
@@ -249,7 +235,7 @@ int main(int argc, char** argv) {
         inputs.push_back(std::move(input));
     }
     if (inputs.empty()) {
-        inputs.push_back({"generated-text", TextLike()});
+        inputs.push_back({"generated-text", testdata::TextLike(kGeneratedBytes, 1)});
         inputs.push_back({"generated-binary", BinaryLike()});
         inputs.push_back({"generated-random", Random()});
     }

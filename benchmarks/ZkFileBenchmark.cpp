@@ -3,17 +3,16 @@
 // without any, generated text-like and random data. Compare with the codec's
 // in-memory figures: the file layer should add only the buffer traffic.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "vormi/testsupport/TempFolder.h"
+#include "vormi/testsupport/TestData.h"
+#include "vormi/testsupport/WholeFiles.h"
 #include "vormi/zkfile/ZkFile.h"
 
 using namespace vormi;
@@ -32,12 +31,9 @@ struct Input {
     uint64_t Size = 0;
 };
 
-void WriteGenerated(const std::string& path, bool textLike) {
-    std::mt19937 random(1);
-    std::geometric_distribution<int> skewed(0.12);
-    std::vector<char> data(GeneratedBytes);
-    for (char& c : data) c = static_cast<char>(textLike ? ' ' + skewed(random) % 90 : random());
-    std::ofstream(path, std::ios::binary).write(data.data(), static_cast<std::streamsize>(data.size()));
+bool WriteGenerated(const std::string& path, bool textLike) {
+    return testsupport::WriteWholeFile(
+        path, textLike ? testdata::TextLike(GeneratedBytes, 1) : testdata::Uniform(GeneratedBytes, 2));
 }
 
 void Prepare(ZkFile& file, uint32_t halvingPeriod) {
@@ -88,12 +84,8 @@ void UnpackBench(benchmark::State& state, const Input* input, uint32_t halvingPe
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    std::string pattern = (std::filesystem::temp_directory_path() / "zkfile-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        std::fprintf(stderr, "cannot create a temporary folder\n");
-        return 1;
-    }
-    WorkFolder = pattern;
+    const testsupport::TempFolder work("zkfile-bench");
+    WorkFolder = work.Path();
 
     static std::vector<Input> inputs;
     for (int i = 1; i < argc; ++i) {
@@ -119,7 +111,10 @@ int main(int argc, char** argv) {
     if (inputs.empty()) {
         for (const bool textLike : {true, false}) {
             const std::string path = WorkFolder + (textLike ? "/generated-text" : "/generated-random");
-            WriteGenerated(path, textLike);
+            if (!WriteGenerated(path, textLike)) {
+                std::fprintf(stderr, "cannot write %s\n", path.c_str());
+                return 1;
+            }
             inputs.push_back({std::filesystem::path(path).filename().string(), path, GeneratedBytes});
         }
     }
@@ -134,6 +129,5 @@ int main(int argc, char** argv) {
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::filesystem::remove_all(WorkFolder);
     return 0;
 }

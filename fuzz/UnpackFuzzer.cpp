@@ -4,19 +4,18 @@
 //
 // The one legitimate difference: an information block longer than the small
 // buffer's free space is refused by it (13) where the large one goes on.
-#include <sys/stat.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "FuzzSupport.h"
 #include "vormi/platform/FileMeta.h"
+#include "vormi/testsupport/TempFolder.h"
+#include "vormi/testsupport/WholeFiles.h"
 #include "vormi/zkfile/ZkFile.h"
 #include "vormi/zkfile/ZkFormat.h"
 
@@ -37,17 +36,6 @@ std::filesystem::path TemporaryRoot() {
     std::error_code ignored;
     if (std::getenv("TMPDIR") == nullptr && std::filesystem::is_directory("/dev/shm", ignored)) return "/dev/shm";
     return std::filesystem::temp_directory_path();
-}
-
-std::string MakePrivateFolder() {
-    std::string pattern = (TemporaryRoot() / "vormi-fuzz-XXXXXX").string();
-    Require(mkdtemp(pattern.data()) != nullptr, "cannot create a temporary folder");
-    return pattern;
-}
-
-fuzz::Bytes ReadWholeFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return fuzz::Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // One ZkFile and its own restored file, kept for the whole process as the
@@ -72,20 +60,10 @@ struct Unpacker {
 
 // The folder, made once per process and removed with its files at the end.
 struct Workplace {
-    Workplace()
-        : Folder(MakePrivateFolder()),
-          Packed(Folder + "/packed._tx"),
-          Small(kSmallBuffer, Folder + "/small.!tx"),
-          Large(kLargeBuffer, Folder + "/large.!tx") {}
-    ~Workplace() {
-        std::error_code ignored;
-        std::filesystem::remove_all(Folder, ignored);
-    }
-
-    std::string Folder;
-    std::string Packed;
-    Unpacker Small;
-    Unpacker Large;
+    testsupport::TempFolder Folder{"vormi-fuzz", TemporaryRoot()};
+    std::string Packed = Folder / "packed._tx";
+    Unpacker Small{kSmallBuffer, Folder / "small.!tx"};
+    Unpacker Large{kLargeBuffer, Folder / "large.!tx"};
 };
 
 bool BlockTooLongForSmallBuffer(const uint8_t* data, size_t size) {
@@ -97,18 +75,16 @@ bool BlockTooLongForSmallBuffer(const uint8_t* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Workplace workplace;
-    {
-        std::ofstream out(workplace.Packed, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-        Require(out.good(), "cannot write the compressed file");
-    }
+    Require(testsupport::WriteWholeFile(workplace.Packed, std::span<const uint8_t>(data, size)),
+            "cannot write the compressed file");
     const uint8_t small = workplace.Small.Run(workplace.Packed);
     const uint8_t large = workplace.Large.Run(workplace.Packed);
     const bool legitimate = small == zkeHeaderBufferSmall && BlockTooLongForSmallBuffer(data, size);
     Require(small == large || legitimate, "the buffer size changed the outcome of an unpack");
     if (small == zkeNone && large == zkeNone) {
-        const fuzz::Bytes restored = ReadWholeFile(workplace.Small.Restored);
-        Require(restored == ReadWholeFile(workplace.Large.Restored), "the buffer size changed the restored bytes");
+        const fuzz::Bytes restored = testsupport::ReadWholeBytes(workplace.Small.Restored);
+        Require(restored == testsupport::ReadWholeBytes(workplace.Large.Restored),
+                "the buffer size changed the restored bytes");
         Require(restored.size() == workplace.Small.File.Info.Size, "the restored file has not the stored size");
     }
     return 0;

@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 
 #include "ConsoleText.h"
 #include "OemText.h"
 #include "PrgFuncs.h"
 #include "bxStrings.h"
+#include "vormi/testsupport/TempFolder.h"
+#include "vormi/testsupport/WholeFiles.h"
 
 namespace vormi {
 
@@ -43,17 +42,9 @@ TEST(ByteBlocks, OverlappingMoveAndEquality) {
 
 class CompareFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device seed;
-        const auto path = std::filesystem::temp_directory_path() / ("bench-compare-" + std::to_string(seed()));
-        ASSERT_TRUE(std::filesystem::create_directory(path));
-        Folder = (path / "").string();
-    }
-    void TearDown() override { std::filesystem::remove_all(Folder); }
-
     std::string Put(const std::string& name, const std::string& bytes) {
-        std::ofstream(Folder + name, std::ios::binary) << bytes;
-        return Folder + name;
+        EXPECT_TRUE(testsupport::WriteWholeFile(Folder / name, bytes)) << name;
+        return Folder / name;
     }
 
     // Runs the comparison and keeps its console bytes.
@@ -74,7 +65,7 @@ protected:
         return bytes;
     }
 
-    std::string Folder;
+    testsupport::TempFolder Folder{"bench-compare"};
     std::string Output;
 };
 
@@ -144,19 +135,19 @@ TEST_F(CompareFilesTest, SingleByteFilesAndByteValuesAbove127) {
 
 TEST_F(CompareFilesTest, MissingFilesAreEachReported) {
     const std::string a = Put("a", "data");
-    const std::string missing = Folder + "missing";
+    const std::string missing = Folder / "missing";
     EXPECT_FALSE(Compare(a, missing));
     EXPECT_EQ(Output, Header(a, missing) + Oem("\r\n\a ОШИБКА: Не могу открыть для чтения: ") + missing +
                           Oem("\r\n завершено.\r\n"));
 
-    const std::string alsoMissing = Folder + "gone";
+    const std::string alsoMissing = Folder / "gone";
     EXPECT_FALSE(Compare(missing, alsoMissing));
     EXPECT_EQ(Output, Header(missing, alsoMissing) + Oem("\r\n\a ОШИБКА: Не могу открыть для чтения: ") + missing +
                           Oem("\r\n\r\n\a ОШИБКА: Не могу открыть для чтения: ") + alsoMissing +
                           Oem("\r\n завершено.\r\n"));
 
     // A folder is not a file to compare.
-    EXPECT_FALSE(Compare(a, Folder));
+    EXPECT_FALSE(Compare(a, Folder.Path()));
 }
 
 TEST_F(CompareFilesTest, BuffersThatCannotBeHadAreReported) {

@@ -13,34 +13,9 @@
 #include <vector>
 
 #include "vormi/codec/ZkCodec.h"
+#include "vormi/testsupport/TestData.h"
 
 namespace vormi::testdata {
-
-using Bytes = std::vector<uint8_t>;
-
-// xorshift64*: the same sequence on every platform and standard library.
-class Rng {
-public:
-    explicit Rng(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
-    uint32_t Next() {
-        state_ ^= state_ >> 12;
-        state_ ^= state_ << 25;
-        state_ ^= state_ >> 27;
-        return static_cast<uint32_t>((state_ * 0x2545F4914F6CDD1Dull) >> 32);
-    }
-    uint32_t Below(uint32_t bound) { return Next() % bound; }
-    double Unit() { return (Next() + 1.0) / 4294967296.0; }  // (0, 1]
-
-private:
-    uint64_t state_;
-};
-
-inline Bytes Uniform(size_t n, uint64_t seed) {
-    Rng rng(seed);
-    Bytes out(n);
-    for (auto& b : out) b = static_cast<uint8_t>(rng.Next());
-    return out;
-}
 
 // Symbol frequencies falling off by the golden ratio, like Fibonacci weights:
 // the most lopsided trees adaptive coding meets, hence the longest codes.
@@ -80,51 +55,6 @@ inline Bytes DeepTree(size_t n) {
         credit[best] -= 1;
         b = static_cast<uint8_t>(best * 97 + 13);
     }
-    return out;
-}
-
-// Words of Latin and code page 1251 Cyrillic letters, spaces, punctuation, CR LF.
-inline Bytes TextLike(size_t n, uint64_t seed) {
-    static constexpr char kLatin[] = "eeeeetttaaaoooiinnsshhrrdlcumwfgypbvk";
-    Rng rng(seed);
-    Bytes out;
-    out.reserve(n);
-    size_t lineLength = 0;
-    while (out.size() < n) {
-        const bool cyrillic = rng.Below(4) == 0;
-        const uint32_t wordLength = 1 + rng.Below(9);
-        for (uint32_t i = 0; i < wordLength; ++i) {
-            out.push_back(cyrillic ? static_cast<uint8_t>(0xE0 + rng.Below(16) + rng.Below(16))
-                                   : static_cast<uint8_t>(kLatin[rng.Below(sizeof kLatin - 1)]));
-        }
-        lineLength += wordLength + 1;
-        if (rng.Below(8) == 0) out.push_back(static_cast<uint8_t>(",.;:!?"[rng.Below(6)]));
-        if (lineLength > 60) {
-            out.push_back('\r');
-            out.push_back('\n');
-            lineLength = 0;
-        } else {
-            out.push_back(' ');
-        }
-    }
-    out.resize(n);
-    return out;
-}
-
-// Fixed-size records: a rising counter, small numbers, zero padding, noise.
-inline Bytes BinaryLike(size_t n, uint64_t seed) {
-    Rng rng(seed);
-    Bytes out;
-    out.reserve(n + 16);
-    for (uint32_t record = 0; out.size() < n; ++record) {
-        for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(record >> (8 * i)));
-        out.push_back(static_cast<uint8_t>(rng.Below(10)));
-        out.push_back(0);
-        for (int i = 0; i < 4; ++i) out.push_back(0);
-        for (int i = 0; i < 5; ++i) out.push_back(static_cast<uint8_t>(rng.Next()));
-        out.push_back(0xFF);
-    }
-    out.resize(n);
     return out;
 }
 

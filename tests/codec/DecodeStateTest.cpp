@@ -12,6 +12,7 @@
 #include "CodecTestData.h"
 #include "vormi/codec/HufTree.h"
 #include "vormi/codec/ZkCodec.h"
+#include "vormi/testsupport/TreeCompare.h"
 
 namespace vormi {
 
@@ -94,14 +95,9 @@ testing::AssertionResult SameStateAfterEveryCall(uint32_t period, const Bytes& s
         pos += consumed;
         restored += produced;
     }
-    for (int n = 0; n < kHufNodeCount; ++n) {
-        if (codec.Tree.Nodes[n].Weight != literal.Tree.Nodes[n].Weight ||
-            codec.Tree.Nodes[n].Link != literal.Tree.Nodes[n].Link) {
-            return testing::AssertionFailure() << "the trees differ at the end, first at node " << n;
-        }
-    }
-    if (std::memcmp(codec.Tree.LinkTable, literal.Tree.LinkTable, sizeof codec.Tree.LinkTable) != 0) {
-        return testing::AssertionFailure() << "the link tables differ at the end";
+    if (const std::string difference = testsupport::FirstTreeDifference(literal.Tree, codec.Tree);
+        !difference.empty()) {
+        return testing::AssertionFailure() << "the trees differ at the end, first at " << difference;
     }
     return testing::AssertionSuccess();
 }

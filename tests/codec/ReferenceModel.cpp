@@ -1,7 +1,8 @@
 #include "ReferenceModel.h"
 
 #include <algorithm>
-#include <sstream>
+
+#include "vormi/testsupport/TreeCompare.h"
 
 namespace vormi::reference {
 namespace {
@@ -117,31 +118,18 @@ void Halve(Tree& tree) {
     tree.Halvings += 1;
 }
 
-std::vector<uint8_t> CodeOf(uint8_t symbol, const Tree& tree) {
-    std::vector<uint8_t> leafFirst;
-    uint16_t n = tree.LinkTable[256 + symbol];
-    for (;;) {
-        leafFirst.push_back(n & 1);
-        n = tree.LinkTable[n >> 1];
-        if (n == kRoot) {
-            break;
-        }
-    }
-    return {leafFirst.rbegin(), leafFirst.rend()};
-}
-
 Stream Encode(uint32_t limit, const std::vector<uint8_t>& source) {
     Tree tree;
     Init(limit, tree);
     Stream stream;
     for (uint8_t symbol : source) {
-        const std::vector<uint8_t> code = CodeOf(symbol, tree);
+        const std::string code = testsupport::CodeOf(tree, symbol);
         stream.LongestCode = std::max(stream.LongestCode, code.size());
-        for (uint8_t bit : code) {
+        for (const char bit : code) {
             if (stream.BitLength % 8 == 0) {
                 stream.Bytes.push_back(0);
             }
-            stream.Bytes.back() |= static_cast<uint8_t>(bit << (stream.BitLength % 8));
+            stream.Bytes.back() |= static_cast<uint8_t>((bit - '0') << (stream.BitLength % 8));
             stream.BitLength += 1;
         }
         Update(symbol, tree);
@@ -172,24 +160,10 @@ Decoded Decode(uint32_t limit, const std::vector<uint8_t>& stream, size_t count)
 }
 
 std::string FirstDifference(const Tree& model, const HufTree& tree) {
-    // Formatting is kept off the path of the (usual) equal trees: the tests
-    // call this after every symbol.
-    for (int i = 0; i < kHufNodeCount; ++i) {
-        const Node& want = model.Nodes[i];
-        const HufNode& got = tree.Nodes[i];
-        if (want.Weight != got.Weight || want.Link != got.Link) {
-            std::ostringstream text;
-            text << "node " << i << ": expected (" << want.Weight << ", " << want.Link << "), got (" << got.Weight
-                 << ", " << got.Link << ")";
-            return text.str();
-        }
-    }
-    for (int k = 0; k < 512; ++k) {
-        if (k != 255 && model.LinkTable[k] != tree.LinkTable[k]) {
-            std::ostringstream text;
-            text << "LinkTable[" << k << "]: expected " << model.LinkTable[k] << ", got " << tree.LinkTable[k];
-            return text.str();
-        }
+    // The shared comparison formats nothing while the trees are equal, as
+    // they usually are: the tests call this after every symbol.
+    if (std::string difference = testsupport::FirstTreeDifference(model, tree); !difference.empty()) {
+        return difference;
     }
     const auto counter = [](const char* name, uint64_t want, uint64_t got) {
         return std::string(name) + ": expected " + std::to_string(want) + ", got " + std::to_string(got);

@@ -29,9 +29,6 @@ void Init(uint32_t limit, Tree& tree);
 void Update(uint8_t symbol, Tree& tree);
 void Halve(Tree& tree);
 
-// The symbol's code, root bit first, read bottom-up from the link table.
-std::vector<uint8_t> CodeOf(uint8_t symbol, const Tree& tree);
-
 struct Stream {
     std::vector<uint8_t> Bytes;  // LSB-first packing, last byte zero-padded
     uint64_t BitLength = 0;      // total code length, padding excluded

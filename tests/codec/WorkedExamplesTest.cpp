@@ -6,37 +6,19 @@
 #include <vector>
 
 #include "vormi/codec/HufTree.h"
+#include "vormi/testsupport/TreeCompare.h"
 
 namespace vormi {
 
 namespace {
 
-// Code of a symbol, root bit first, read bottom-up through the link table.
-std::string CodeOf(const HufTree& tree, int symbol) {
-    std::string code;
-    for (int n = tree.LinkTable[kHufLeafLinkBase + symbol]; n != kHufRoot; n = tree.LinkTable[n >> 1]) {
-        code.insert(code.begin(), static_cast<char>('0' + (n & 1)));
-    }
-    return code;
-}
+using testsupport::CodeOf;
+using testsupport::FirstTreeDifference;
 
 HufTree FreshTree(uint32_t limit = 0) {
     HufTree tree{};
     HufInit(limit, tree);
     return tree;
-}
-
-// Expects the whole tree to equal the expected one (LinkTable entry 255 is never used).
-void ExpectSameTree(const HufTree& actual, const HufTree& expected) {
-    for (int i = 0; i < kHufNodeCount; ++i) {
-        EXPECT_EQ(actual.Nodes[i].Weight, expected.Nodes[i].Weight) << "node " << i;
-        EXPECT_EQ(actual.Nodes[i].Link, expected.Nodes[i].Link) << "node " << i;
-    }
-    for (int k = 0; k < 512; ++k) {
-        if (k != 255) {
-            EXPECT_EQ(actual.LinkTable[k], expected.LinkTable[k]) << "link table entry " << k;
-        }
-    }
 }
 
 struct NodeChange {
@@ -113,7 +95,7 @@ TEST(HufUpdateTest, FirstThreeUpdatesExchangeExactlyTheListedNodes) {
            {509, 129, 253},
            {510, 257, 254}},
           {{321, 255}, {511, 65}});
-    ExpectSameTree(tree, expected);
+    EXPECT_EQ(FirstTreeDifference(expected, tree), "");
     EXPECT_EQ(CodeOf(tree, 65), "11111111");
     EXPECT_EQ(CodeOf(tree, 255), "01000001");
     EXPECT_EQ(tree.SymbolCount, 1u);
@@ -130,7 +112,7 @@ TEST(HufUpdateTest, FirstThreeUpdatesExchangeExactlyTheListedNodes) {
            {509, 130, 253},
            {510, 258, 254}},
           {{126, 255}, {321, 382}});
-    ExpectSameTree(tree, expected);
+    EXPECT_EQ(FirstTreeDifference(expected, tree), "");
     EXPECT_EQ(CodeOf(tree, 65), "1111110");
     EXPECT_EQ(CodeOf(tree, 252), "111111110");
     EXPECT_EQ(CodeOf(tree, 253), "111111111");
@@ -149,7 +131,7 @@ TEST(HufUpdateTest, FirstThreeUpdatesExchangeExactlyTheListedNodes) {
            {509, 131, 253},
            {510, 259, 254}},
           {{322, 254}, {510, 66}});
-    ExpectSameTree(tree, expected);
+    EXPECT_EQ(FirstTreeDifference(expected, tree), "");
     EXPECT_EQ(CodeOf(tree, 66), "11111110");
     EXPECT_EQ(CodeOf(tree, 254), "01000010");
     EXPECT_EQ(tree.SymbolCount, 3u);
@@ -160,7 +142,7 @@ TEST(HufUpdateTest, EqualWeightsNeverExchange) {
     HufTree expected = tree;
     HufUpdate(255, tree);  // node 255 reaches 2, equal to node 256
     for (int i : {255, 383, 447, 479, 495, 503, 507, 509, 510}) ++expected.Nodes[i].Weight;
-    ExpectSameTree(tree, expected);
+    EXPECT_EQ(FirstTreeDifference(expected, tree), "");
 }
 
 TEST(HufHalveTest, HalvesEveryLeafWithoutReachingZero) {
@@ -267,7 +249,7 @@ TEST(HufDecodeStepTest, NoBitsChangesNothing) {
     EXPECT_FALSE(HufDecodeStep(reservoir, bitsLeft, walk, tree));
     EXPECT_EQ(reservoir, 0x1234u);
     EXPECT_EQ(walk, 77);
-    ExpectSameTree(tree, before);
+    EXPECT_EQ(FirstTreeDifference(before, tree), "");
     EXPECT_EQ(tree.SymbolCount, 0u);
 }
 

@@ -2,14 +2,19 @@
 // implementations must give it.
 #include <gtest/gtest.h>
 
-#include "TempFolder.h"
 #include "vormi/platform/FileMeta.h"
+#include "vormi/testsupport/TempFolder.h"
+#include "vormi/testsupport/WholeFiles.h"
 
 namespace vormi {
 
 using namespace platform;
 
 namespace {
+
+using testsupport::MakeReadOnly;
+using testsupport::TempFolder;
+using testsupport::WriteWholeFile;
 
 // 2025-01-01 13:32:00 local.
 constexpr uint32_t kNewYearStamp = 0x5A216C00;
@@ -25,7 +30,7 @@ TEST_F(FileMetaTest, ExistenceIsForFilesOnly) {
     EXPECT_TRUE(FileExists(Name));
     EXPECT_FALSE(FileExists(Folder.Path()));
     EXPECT_FALSE(FileExists(Folder / "missing"));
-    MakeReadOnly(Name);
+    ASSERT_TRUE(MakeReadOnly(Name));
     EXPECT_TRUE(FileExists(Name));
 }
 

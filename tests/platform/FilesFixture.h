@@ -5,13 +5,18 @@
 
 #include <string>
 
-#include "TempFolder.h"
 #include "vormi/platform/Files.h"
+#include "vormi/testsupport/TempFolder.h"
+#include "vormi/testsupport/WholeFiles.h"
 
 namespace vormi {
 
 using platform::File;
 using platform::ReadSharing;
+using testsupport::MakeReadOnly;
+using testsupport::ReadWholeFile;
+using testsupport::TempFolder;
+using testsupport::WriteWholeFile;
 
 class FilesTest : public ::testing::Test {
 protected:

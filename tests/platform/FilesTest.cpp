@@ -81,7 +81,7 @@ TEST_F(FilesTest, FolderNeverOpensOrCreates) {
 TEST_F(FilesTest, CreateOverReadOnlyFileFailsAndKeepsIt) {
     // Holds for every user, root included.
     WriteWholeFile(Name, "keep me");
-    MakeReadOnly(Name);
+    ASSERT_TRUE(MakeReadOnly(Name));
     File file;
     EXPECT_NE(Create(file), 0);
     EXPECT_FALSE(file.IsOpen());

@@ -2,46 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 namespace vormi {
 
-TempFolder::TempFolder() {
-    std::random_device seed;
-    std::mt19937_64 random(seed());
-    std::error_code error;
-    for (int attempt = 0; attempt < 100 && Root.empty(); ++attempt) {
-        const auto path = std::filesystem::temp_directory_path() / ("zkfile-test-" + std::to_string(random()));
-        // create_directory is false for a folder that is already there.
-        if (std::filesystem::create_directory(path, error)) Root = path.string();
-    }
-    if (Root.empty()) ADD_FAILURE() << "cannot create a temporary folder";
-}
-
-std::string TempFolder::Path(const std::string& name) const { return (std::filesystem::path(Root) / name).string(); }
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(Root, ignored);
-}
-
 void WriteFile(const std::string& name, const Bytes& bytes) {
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << name;
-}
-
-Bytes ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool Exists(const std::string& name) {
-    std::error_code error;
-    return std::filesystem::exists(name, error);
+    ASSERT_TRUE(testsupport::WriteWholeFile(name, bytes)) << name;
 }
 
 Bytes MakeData(uint32_t size, uint32_t seed) {

@@ -8,29 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "vormi/testsupport/TempFolder.h"
+#include "vormi/testsupport/WholeFiles.h"
 #include "vormi/zkfile/ZkFile.h"
 
 namespace vormi {
 
 using Bytes = std::vector<uint8_t>;
 
-// A fresh folder under the system's temporary folder, removed with its contents.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+using testsupport::Exists;
+using testsupport::TempFolder;
 
-    // Joined with the platform's separator, so that names split as its rules say.
-    std::string Path(const std::string& name) const;
-
-    std::string Root;
-};
-
+// Whole files; a write that fails fails the test.
 void WriteFile(const std::string& name, const Bytes& bytes);
-Bytes ReadFile(const std::string& name);
-bool Exists(const std::string& name);  // anything by that name, folders included
+inline Bytes ReadFile(const std::string& name) { return testsupport::ReadWholeBytes(name); }
 
 // Deterministic test data: a skewed text-like start that compresses and a
 // uniform tail that does not, so both short and long codes occur.

@@ -18,7 +18,7 @@ using ZkOpenErrorsTest = PackedSourceTest;
 TEST_F(ZkOpenErrorsTest, SourceCannotBeOpened) {
     File.SetError(zkeBadEndMarker);  // an earlier operation's error does not survive
     EXPECT_EQ(Pack(Folder.Path("missing"), Folder.Path("out.zk")), zkeSourceOpen);
-    EXPECT_EQ(Pack(Folder.Root, Folder.Path("out.zk")), zkeSourceOpen);
+    EXPECT_EQ(Pack(Folder.Path(), Folder.Path("out.zk")), zkeSourceOpen);
     EXPECT_FALSE(Exists(Folder.Path("out.zk")));
 }
 
@@ -83,13 +83,13 @@ TEST_F(ZkOpenErrorsTest, CompressedFileCannotBeCreated) {
     // The source is open and denies writers, so it cannot become its own compressed file.
     EXPECT_EQ(Pack(SourceName, SourceName), zkePackedCreate);
     EXPECT_EQ(ReadFile(SourceName), Source);
-    EXPECT_EQ(Pack(SourceName, Folder.Root), zkePackedCreate);
+    EXPECT_EQ(Pack(SourceName, Folder.Path()), zkePackedCreate);
 }
 
 TEST_F(ZkOpenErrorsTest, CompressedFileCannotBeOpened) {
     EXPECT_EQ(Unpack(Folder.Path("missing.zk"), Folder.Path("restored")), zkePackedOpen);
     EXPECT_FALSE(Exists(Folder.Path("restored")));  // created only after the compressed file's checks
-    EXPECT_EQ(Unpack(Folder.Root, Folder.Path("restored")), zkePackedOpen);
+    EXPECT_EQ(Unpack(Folder.Path(), Folder.Path("restored")), zkePackedOpen);
 }
 
 // Metadata is restored only after a successful unpack: a failed one must not

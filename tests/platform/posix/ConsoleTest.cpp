@@ -4,12 +4,16 @@
 
 #include <cstdio>
 
-#include "TempFolder.h"
 #include "vormi/platform/Console.h"
+#include "vormi/testsupport/TempFolder.h"
+#include "vormi/testsupport/WholeFiles.h"
 
 namespace vormi {
 
 namespace {
+
+using testsupport::ReadWholeFile;
+using testsupport::TempFolder;
 
 // Points a standard descriptor elsewhere for one test and puts it back.
 class Redirect {

@@ -6,14 +6,19 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "TempFolder.h"
 #include "vormi/platform/FileMeta.h"
+#include "vormi/testsupport/TempFolder.h"
+#include "vormi/testsupport/WholeFiles.h"
 
 namespace vormi {
 
 using namespace platform;
 
 namespace {
+
+using testsupport::MakeReadOnly;
+using testsupport::TempFolder;
+using testsupport::WriteWholeFile;
 
 // Runs a test in a fixed time zone and puts the previous one back.
 class ZoneGuard {
@@ -86,7 +91,7 @@ TEST_F(FileMetaPosixTest, AttributesOfFilesAndFolders) {
     EXPECT_EQ(FileAttributesOf(Name), kAttrArchive);
     EXPECT_EQ(FileAttributesOf(Folder.Path()), kAttrFolder);
     EXPECT_EQ(FileAttributesOf(Folder / "missing"), 0u);
-    MakeReadOnly(Name);
+    ASSERT_TRUE(MakeReadOnly(Name));
     EXPECT_EQ(FileAttributesOf(Name), kAttrArchive | kAttrReadOnly);
 }
 
@@ -137,7 +142,7 @@ TEST_F(FileMetaPosixTest, StampOutsideTheDosYearsIsZero) {
 
 TEST_F(FileMetaPosixTest, StampOfReadOnlyFileOrFolderIsNotSet) {
     SetTimes(Name, 1000000000, 1000000000);
-    MakeReadOnly(Name);
+    ASSERT_TRUE(MakeReadOnly(Name));
     EXPECT_FALSE(SetFileDosStamp(Name, kNewYearStamp));
     EXPECT_EQ(StatOf(Name).st_mtime, 1000000000);
     EXPECT_FALSE(SetFileDosStamp(Folder.Path(), kNewYearStamp));

@@ -1,14 +1,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "TempFolder.h"
 #include "vormi/platform/FileMeta.h"
+#include "vormi/testsupport/TempFolder.h"
 
 namespace vormi {
 
 using namespace platform;
 
 namespace {
+
+using testsupport::TempFolder;
 
 // Works inside a temporary folder and returns to the previous current folder.
 class FullNameTest : public ::testing::Test {

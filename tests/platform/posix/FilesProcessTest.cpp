@@ -20,7 +20,7 @@ TEST_F(FilesTest, RefusalsGiveTheirErrorNumbers) {
     File writer;
     EXPECT_EQ(Create(writer), EBUSY);
     reader.Close();
-    MakeReadOnly(Name);
+    ASSERT_TRUE(MakeReadOnly(Name));
     EXPECT_EQ(Create(writer), EACCES);
 }
 

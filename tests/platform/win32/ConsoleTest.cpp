@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "TempFolder.h"
 #include "vormi/platform/Console.h"
+#include "vormi/testsupport/TempFolder.h"
+#include "vormi/testsupport/WholeFiles.h"
 
 namespace vormi {
 
 namespace {
+
+using testsupport::ReadWholeFile;
+using testsupport::TempFolder;
 
 // Points a standard handle elsewhere for one test and puts it back.
 class Redirect {

@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "TempFolder.h"
 #include "vormi/platform/FileMeta.h"
+#include "vormi/testsupport/TempFolder.h"
+#include "vormi/testsupport/WholeFiles.h"
 
 namespace vormi {
 
 using namespace platform;
 
 namespace {
+
+using testsupport::TempFolder;
+using testsupport::WriteWholeFile;
 
 // 2025-01-01 13:32:00 local, and the same moment in UTC three hours earlier.
 constexpr uint32_t kNewYearStamp = 0x5A216C00;

@@ -3,14 +3,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "TempFolder.h"
 #include "vormi/platform/FileMeta.h"
+#include "vormi/testsupport/TempFolder.h"
 
 namespace vormi {
 
 using namespace platform;
 
 namespace {
+
+using testsupport::TempFolder;
 
 class FullNameWin32Test : public ::testing::Test {
 protected:

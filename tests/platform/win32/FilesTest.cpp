@@ -24,7 +24,7 @@ TEST_F(FilesTest, RefusalsGiveTheSystemsErrorNumbers) {
     File writer;
     EXPECT_EQ(Create(writer), ERROR_SHARING_VIOLATION);
     reader.Close();
-    MakeReadOnly(Name);
+    ASSERT_TRUE(MakeReadOnly(Name));
     EXPECT_EQ(Create(writer), ERROR_ACCESS_DENIED);
     EXPECT_EQ(ReadWholeFile(Name), "keep me");
     EXPECT_EQ(writer.Close(), ERROR_INVALID_HANDLE);

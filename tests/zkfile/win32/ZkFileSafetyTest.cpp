@@ -12,7 +12,7 @@ namespace vormi {
 namespace {
 
 TEST_F(ZkFileSafetyTest, DevicesAndFoldersAreNoSources) {
-    for (const std::string& source : {std::string("NUL"), Folder.Root}) {
+    for (const std::string& source : {std::string("NUL"), Folder.Path()}) {
         const std::string out = Folder.Path("out.zk");
         EXPECT_EQ(Pack(source, out), zkeSourceOpen) << source;
         EXPECT_FALSE(Exists(out)) << source;
