@@ -2,8 +2,8 @@
 #
 # On Linux every GoogleTest case is its own CTest test. The Windows builds run
 # their programs under Wine, where each start costs about a second, so there a
-# test executable is one CTest test; all of them share one Wine prefix in the
-# build folder, created once per test run by the wine_prefix fixture.
+# test executable is one CTest test; all of them share one Wine prefix, created
+# once per test run by the wine_prefix fixture and removed after it.
 
 # Tests of one implementation only live in a folder of this name beside the
 # shared ones.
@@ -16,16 +16,28 @@ endif()
 if(WIN32)
   find_program(VORMI_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
   find_program(VORMI_WINE64 NAMES wine64)
+  set(wine_loader wine64)
+  set(VORMI_WINE_ARCH win64)
   # Only the 64-bit programs run here: this kernel runs no 32-bit code.
-  if(VORMI_WINE64 AND CMAKE_SIZEOF_VOID_P EQUAL 8)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(VORMI_WINE ${VORMI_WINE64})
+  endif()
+  if(VORMI_WINE)
     set(VORMI_RUN_WINDOWS_TESTS ON)
     set(VORMI_WINE_RUN ${PROJECT_SOURCE_DIR}/tests/wine/wine-run.sh)
+    # The stage (see wine-run.sh) is made afresh for each test run and removed
+    # after it; this file in the build folder names it meanwhile.
     set(VORMI_WINE_ENVIRONMENT
-      VORMI_WINE64=${VORMI_WINE64} WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix)
+      VORMI_WINE=${VORMI_WINE} VORMI_WINE_ARCH=${VORMI_WINE_ARCH}
+      VORMI_WINE_STAGE_RECORD=${CMAKE_BINARY_DIR}/wine-stage)
     add_test(NAME wine_prefix COMMAND bash ${VORMI_WINE_RUN} --create-prefix)
+    add_test(NAME wine_prefix_removal COMMAND bash ${VORMI_WINE_RUN} --remove-prefix)
     set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine_prefix
       ENVIRONMENT "${VORMI_WINE_ENVIRONMENT}" TIMEOUT 300)
+    set_tests_properties(wine_prefix_removal PROPERTIES FIXTURES_CLEANUP wine_prefix
+      ENVIRONMENT "${VORMI_WINE_ENVIRONMENT}" TIMEOUT 60)
   else()
+    message(STATUS "No Wine loader ${wine_loader}: the programs of this build are built, not run")
     set(VORMI_RUN_WINDOWS_TESTS OFF)
   endif()
 endif()

@@ -246,15 +246,20 @@ else
 fi
 
 if $windows; then
-    dir=$(mktemp -d)
-    trap 'chmod -R u+w "$dir"; rm -rf "$dir"' EXIT
+    # The folders come from the Wine stage, which the programs' user can reach
+    # wherever the build folder is (see wine-run.sh); vormi.exe runs from a copy.
+    dir=$(bash "$wine_run" --folder)
+    program_dir=$(bash "$wine_run" --folder)
+    trap 'chmod -R u+w "$dir"; rm -rf "$dir" "$program_dir"' EXIT
+    cp "$vormi" "$program_dir/vormi.exe"
+    vormi=$program_dir/vormi.exe
     # Wine's drive Z: is the root of the Linux file system.
     windows_name() { printf 'Z:%s' "${1//\//\\}"; }
     at=$(windows_name "$dir")
     sep='\'
     # The programs run as nobody when this runs as root (see wine-run.sh), so
     # the folder must be theirs.
-    own() { if ((EUID == 0)); then chown -R nobody:nogroup "$dir"; fi; }
+    own() { if ((EUID == 0)); then chown -R nobody:nogroup "$dir" "$program_dir"; fi; }
     # start [parameters...]: the program with the parameters joined by blanks;
     # start_line "line": the program with exactly the line after its name.
     start_line() {
