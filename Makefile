@@ -115,9 +115,10 @@ windows: $(WIN32_BUILD)/build.ninja $(WIN64_BUILD)/build.ninja
 	cmake --build $(WIN32_BUILD) -j$(JOBS)
 	cmake --build $(WIN64_BUILD) -j$(JOBS)
 
-# Every test of the 64-bit program under Wine, and the check of the 32-bit one.
+# Every test of the 32-bit program under 32-bit Wine (and the check that it is
+# a PE32 console program), then every test of the 64-bit one.
 windows-test: windows
-	ctest --test-dir $(WIN32_BUILD) --output-on-failure
+	ctest --test-dir $(WIN32_BUILD) --output-on-failure -j$(JOBS)
 	ctest --test-dir $(WIN64_BUILD) --output-on-failure -j$(JOBS)
 
 clean:

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks that a program is a 32-bit Windows console program (PE32, i386, the
 # console subsystem) that imports the Win32 functions the platform layer is
-# built on. The 32-bit program cannot run here, so this is its test.
+# built on: what Wine, which runs it in the tests, does not check.
 #
 #     check-pe32.sh objdump program.exe
 set -euo pipefail
