@@ -86,5 +86,9 @@ void LimitFileSize(uint64_t bytes);
 // child) so that an allocation of about extraBytes more than it already uses
 // fails. POSIX only.
 void LimitAddressSpace(uint64_t extraBytes);
+// POSIX only: whether such a cap makes a large allocation fail here; qemu's
+// user mode, which runs the tests for other processors, accepts the cap and
+// ignores it.
+bool AddressSpaceCanBeCapped();
 
 }  // namespace vormi

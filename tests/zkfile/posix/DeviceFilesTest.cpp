@@ -30,6 +30,7 @@ TEST(FileBufDeviceTest, WriteToAFullDeviceIsShort) {
 
 TEST(FileBufTest, FailedAllocationLeavesStatus1AndAnInvalidBuffer) {
     if (UnderAddressSanitizer) GTEST_SKIP() << "the sanitizer's allocator reports huge allocations itself";
+    if (!AddressSpaceCanBeCapped()) GTEST_SKIP() << "the address space cannot be capped here (an emulator)";
     EXPECT_EXIT(
         {
             LimitAddressSpace(64u << 20);
@@ -66,6 +67,7 @@ TEST_F(ZkOpenErrorsTest, SourceReadThatFallsShort) {
 
 TEST(ZkInitTest, BufferAllocationFailureRecordsError1) {
     if (UnderAddressSanitizer) GTEST_SKIP() << "the sanitizer's allocator reports huge allocations itself";
+    if (!AddressSpaceCanBeCapped()) GTEST_SKIP() << "the address space cannot be capped here (an emulator)";
     EXPECT_EXIT(
         {
             LimitAddressSpace(256u << 20);
