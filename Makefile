@@ -3,6 +3,8 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 WIN32_BUILD ?= build-win32
 WIN64_BUILD ?= build-win64
+AARCH64_BUILD ?= build-aarch64
+S390X_BUILD ?= build-s390x
 CORPUS     ?= ../shared/corpus
 JOBS       ?= 2
 FUZZ_BUILD ?= build-fuzz
@@ -15,7 +17,9 @@ LIMIT      ?= 1280
 RUNS       ?= 9
 RATIO_FILES ?= text.txt source.txt binary.bin random.bin ru1251.txt
 
-.PHONY: all run test asan-test package-test fuzz fuzz-merge benchmark count-instructions unpack-pack-ratio windows windows-test clean
+.PHONY: all run test asan-test package-test fuzz fuzz-merge benchmark count-instructions unpack-pack-ratio clean \
+  windows windows32 windows64 windows-test windows32-test windows64-test \
+  cross aarch64 s390x cross-test aarch64-test s390x-test same-on-every-target
 
 all: $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j$(JOBS)
@@ -111,15 +115,61 @@ $(WIN32_BUILD)/build.ninja:
 $(WIN64_BUILD)/build.ninja:
 	cmake -S . -B $(WIN64_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/x86_64-w64-mingw32.cmake
 
-windows: $(WIN32_BUILD)/build.ninja $(WIN64_BUILD)/build.ninja
+windows: windows32 windows64
+
+windows32: $(WIN32_BUILD)/build.ninja
 	cmake --build $(WIN32_BUILD) -j$(JOBS)
+
+windows64: $(WIN64_BUILD)/build.ninja
 	cmake --build $(WIN64_BUILD) -j$(JOBS)
 
 # Every test of the 32-bit program under 32-bit Wine (and the check that it is
 # a PE32 console program), then every test of the 64-bit one.
-windows-test: windows
+windows-test: windows32-test windows64-test
+
+windows32-test: windows32
 	ctest --test-dir $(WIN32_BUILD) --output-on-failure -j$(JOBS)
+
+windows64-test: windows64
 	ctest --test-dir $(WIN64_BUILD) --output-on-failure -j$(JOBS)
 
+# The Linux program for 64-bit ARM and for IBM Z (big-endian), cross-built with
+# Debian's compilers; their tests run under qemu's user mode.
+$(AARCH64_BUILD)/build.ninja:
+	cmake -S . -B $(AARCH64_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake
+
+$(S390X_BUILD)/build.ninja:
+	cmake -S . -B $(S390X_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/s390x-linux-gnu.cmake
+
+cross: aarch64 s390x
+
+aarch64: $(AARCH64_BUILD)/build.ninja
+	cmake --build $(AARCH64_BUILD) -j$(JOBS)
+
+s390x: $(S390X_BUILD)/build.ninja
+	cmake --build $(S390X_BUILD) -j$(JOBS)
+
+# Every Linux test on aarch64 and on s390x under qemu, then the test that the
+# format is the same on every target.
+cross-test: aarch64-test s390x-test same-on-every-target
+
+aarch64-test: aarch64
+	ctest --test-dir $(AARCH64_BUILD) --output-on-failure -j$(JOBS)
+
+s390x-test: s390x
+	ctest --test-dir $(S390X_BUILD) --output-on-failure -j$(JOBS)
+
+# The five programs (Linux x86-64, aarch64, s390x; Windows 32- and 64-bit) each
+# pack the corpus prefixes, which must come out byte-identical, and each
+# unpacks what the others packed.
+same-on-every-target: all cross windows
+	tests/cross/same-on-every-target.sh $(BUILD)/same-on-every-target $(CORPUS) \
+	  linux-x86-64=$(BUILD)/bench/vormi \
+	  "linux-aarch64=qemu-aarch64 -L /usr/aarch64-linux-gnu $(AARCH64_BUILD)/bench/vormi" \
+	  "linux-s390x=qemu-s390x -L /usr/s390x-linux-gnu $(S390X_BUILD)/bench/vormi" \
+	  "windows-32=wine32 $(WIN32_BUILD)/bench/vormi.exe" \
+	  "windows-64=wine64 $(WIN64_BUILD)/bench/vormi.exe"
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD) $(WIN32_BUILD) $(WIN64_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD) $(WIN32_BUILD) $(WIN64_BUILD) \
+	  $(AARCH64_BUILD) $(S390X_BUILD)
