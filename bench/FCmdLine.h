@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "vormi/zkfile/FileCoding.h"
+
 namespace vormi {
 
 enum BenchCommand : uint8_t {
@@ -30,7 +32,8 @@ struct BenchOptions {
 
 namespace FCmdLine {
 
-inline constexpr int32_t kDefaultBufferSize = 65535;
+// The same default as the library's one-call PackFile and UnpackFile.
+inline constexpr int32_t kDefaultBufferSize = static_cast<int32_t>(ZkDefaultBufferSize);
 inline constexpr int32_t kLeastBufferSize = 1000;
 inline constexpr int32_t kGreatestBufferSize = 2147482623;
 inline constexpr int32_t kLeastHalvingPeriod = 1280;

@@ -1,13 +1,13 @@
 // The one-call functions of <vormi/vormi.h>, as a user of the installed
 // library calls them: the same stream and files as the program, exact bounds.
-#include "vormi/vormi.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
 #include "TestFiles.h"
+#include "vormi/vormi.h"
+#include "vormi/zkfile/ZkFormat.h"
 
 namespace vormi {
 
@@ -15,11 +15,11 @@ namespace {
 
 const uint32_t kLimits[] = {1280, 65536};
 
-// The coded stream inside a compressed file: after the 55-byte header and the
-// information block (2 + block length bytes), before the 4-byte end marker.
+// The coded stream inside a compressed file: after the header and the
+// information block, before the end marker.
 Bytes StreamInside(const Bytes& packed) {
-    const size_t start = 55 + 2 + (packed[55] | packed[56] << 8);
-    return Bytes(packed.begin() + static_cast<std::ptrdiff_t>(start), packed.end() - 4);
+    const size_t start = ZkHeaderSize + ZkBlockLengthSize + LoadLe16(packed.data() + ZkHeaderSize);
+    return Bytes(packed.begin() + static_cast<std::ptrdiff_t>(start), packed.end() - ZkEndMarkerSize);
 }
 
 TEST(PublicApiTest, EncodeBufferGivesTheStreamOfTheCompressedFile) {
