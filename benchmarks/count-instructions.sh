@@ -2,15 +2,18 @@
 # Counts, with callgrind, the instructions the whole vormi process executes to
 # pack and to unpack a file, per byte of the file, and the instructions of one
 # halving of the model. Counts are exact and repeatable on the same binary, so
-# they show a change that wall-clock noise would hide.
+# they show a change that wall-clock noise would hide. Also the mispredicted
+# branches per byte under callgrind's branch model (a simple predictor, not the
+# processor's): where two programs execute about as many instructions, these
+# tell which one waits more.
 #
 #     benchmarks/count-instructions.sh [-h LIMIT] [-p PROGRAM] FILE...
 #
 # LIMIT is the halving limit (default 1280); PROGRAM the vormi to count
 # (default build/bench/vormi). Each FILE is copied to a scratch folder first.
-# Prints, per file: pack and unpack instructions per byte, instructions per
-# halving (the rebuild alone) and the number of halvings; then the whole-process
-# count of packing an empty file.
+# Prints, per file: pack and unpack instructions per byte, their mispredicted
+# branches per byte, instructions per halving (the rebuild alone) and the number
+# of halvings; then the whole-process count of packing an empty file.
 set -euo pipefail
 
 limit=1280
@@ -31,34 +34,41 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 # Instructions of one callgrind run of the program; extra valgrind options first.
+# The run's mispredicted branches (conditional and indirect) go to $scratch/missed.
 count() {
     local options=()
     while [[ $1 == --* ]]; do options+=("$1"); shift; done
-    valgrind --tool=callgrind "${options[@]}" --callgrind-out-file="$scratch/out" \
+    valgrind --tool=callgrind --branch-sim=yes "${options[@]}" --callgrind-out-file="$scratch/out" \
         "$program" "$@" </dev/null >"$scratch/console" 2>"$scratch/log"
+    # Collected : Ir Bc Bcm Bi Bim
+    awk '/Collected :/ { print $(NF - 2) + $NF }' "$scratch/log" >"$scratch/missed"
     sed -n 's/.*Collected : \([0-9]*\).*/\1/p' "$scratch/log"
 }
 
-per_byte() { awk -v n="$1" -v b="$2" 'BEGIN { printf "%.1f", n / b }'; }
+per_byte() { awk -v n="$1" -v b="$2" -v f="${3:-%.1f}" 'BEGIN { printf f, n / b }'; }
 
-printf '%-16s %10s %10s %12s %10s\n' file "pack/B" "unpack/B" "per halving" halvings
+printf '%-16s %10s %10s %10s %10s %12s %10s\n' file "pack/B" "unpack/B" "pack miss" "unp. miss" "per halving" \
+    halvings
 for file in "$@"; do
     name=$(basename "$file")
     cp "$file" "$scratch/$name"
     bytes=$(stat -c %s "$file")
     ((bytes > 0)) || { echo "$name: empty, skipped" >&2; continue; }
     packed=$(count c "/h:$limit" "/0:$scratch/$name" "/1:$scratch/$name.zk")
+    packMissed=$(<"$scratch/missed")
     # The last figure of the console's halvings line, in code page 866.
     halvings=$(iconv -f CP866 -t UTF-8 "$scratch/console" | sed -n 's/.*Ополовиниваний счетчиков: \([0-9]*\).*/\1/p')
     unpacked=$(count d "/h:$limit" "/0:$scratch/$name.zk" "/1:$scratch/$name.out")
+    unpackMissed=$(<"$scratch/missed")
     cmp -s "$scratch/$name" "$scratch/$name.out" || { echo "$name: did not unpack to the same bytes" >&2; exit 1; }
     halving="-"
     if ((halvings > 0)); then
         rebuild=$(count --toggle-collect='*HufHalve*' c "/h:$limit" "/0:$scratch/$name" "/1:$scratch/$name.zk2")
         halving=$((rebuild / halvings))
     fi
-    printf '%-16s %10s %10s %12s %10s\n' "$name" "$(per_byte "$packed" "$bytes")" "$(per_byte "$unpacked" "$bytes")" \
-        "$halving" "$halvings"
+    printf '%-16s %10s %10s %10s %10s %12s %10s\n' "$name" "$(per_byte "$packed" "$bytes")" \
+        "$(per_byte "$unpacked" "$bytes")" "$(per_byte "$packMissed" "$bytes" %.2f)" \
+        "$(per_byte "$unpackMissed" "$bytes" %.2f)" "$halving" "$halvings"
     rm -f "$scratch/$name"*
 done
 : >"$scratch/empty"
