@@ -122,14 +122,17 @@ constexpr uint32_t kBulkSlack = 16;
 // this loop took 1.02 to 1.035 times as long as encoding the same file at the limit 1280 (text.txt
 // 93.8 / 90.6 ms, binary.bin 51 / 50); with the walk, 1.12 to 1.15. The walk costs its mispredicted
 // code ends: under cachegrind's branch model 0.84 per symbol (the table's leaf test 0.27, the loop
-// exit 0.57) of the decoder's 2.67, against 2.06 for the whole encoder. Measured and dropped, all
-// at 1280 (ms, best of three rounds, old / new): a second table per internal node for two levels a
-// step, kept in step with each exchange, text.txt 103 / 128; the climb along the positions the walk
-// recorded instead of the parents, 103 / 107; a climb counted from the code length, 103 / 105; the
-// known path kept for walked codes too (eight-level table, 65536), text.txt 50.0 / 53.6, binary.bin
-// 37.9 / 40.9; going on mid-word after a window's pause instead of bit by bit up to the next code
-// that ends on a word boundary (1.4% of the symbols), 1 to 2% faster on text but zeros.bin 1.72 / 2.15
-// and random.bin 2% slower at 65536, with more registers spilled in the plain windows.
+// exit 0.57) of the decoder's 2.67, against 2.06 for the whole encoder. Measured and dropped, at
+// 1280 unless said (ms, three interleaved rounds, old / new): a second table per internal node for
+// two levels a step, kept in step with each exchange, text.txt 103 / 128; the climb along the
+// positions the walk recorded instead of the parents, 103 / 107; a climb counted from the code
+// length, 103 / 105; the known path kept for walked codes too (eight-level table, 65536), text.txt
+// 50.0 / 53.6, binary.bin 37.9 / 40.9; going on mid-word after a window's pause instead of bit by
+// bit up to the next code that ends on a word boundary (1.4% of the symbols), 1 to 2% faster on
+// text but zeros.bin 1.72 / 2.15 and random.bin 2% slower at 65536, with more registers spilled in
+// the plain windows. The walk unrolled level by level, each exit going into a climb of that many
+// levels with no loop: 0.36 fewer mispredicted branches per byte under cachegrind's model (which is
+// not the processor's) but 23 more instructions, text.txt 103 / 110, binary.bin 56.4 / 60.5.
 template <typename Aids, typename Table>
 [[gnu::noinline]] uint64_t DecodeBulk(const uint8_t* words, uint32_t available, HufTree& tree, const Table& table,
                                       uint8_t* output, uint32_t limit, uint32_t pauseAt, uint32_t& produced,
