@@ -106,58 +106,39 @@ unpack-pack-ratio: all
 	benchmarks/unpack-pack-ratio.sh -h $(LIMITS) -n $(RUNS) -p $(BUILD)/bench/vormi $(if $(OLD),-o $(OLD)) \
 	  $(addprefix $(CORPUS)/,$(RATIO_FILES))
 
+# A cross build: $(1) names the target, $(2) is its build folder, $(3) its
+# toolchain file in cmake/. Gives the rules $(2)/build.ninja, $(1) (the build)
+# and $(1)-test (every test, run under Wine or qemu as the toolchain file says).
+define cross_build
+$(2)/build.ninja:
+	cmake -S . -B $(2) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/$(3).cmake
+
+$(1): $(2)/build.ninja
+	cmake --build $(2) -j$$(JOBS)
+
+$(1)-test: $(1)
+	ctest --test-dir $(2) --output-on-failure -j$$(JOBS)
+endef
+
 # The Windows console program vormi.exe, cross-built with mingw-w64: the 32-bit
 # one in $(WIN32_BUILD)/bench, the 64-bit one in $(WIN64_BUILD)/bench, each also
 # in a zip with the README and the licence (vormi-<version>-win32.zip, -win64.zip).
-$(WIN32_BUILD)/build.ninja:
-	cmake -S . -B $(WIN32_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake
-
-$(WIN64_BUILD)/build.ninja:
-	cmake -S . -B $(WIN64_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/x86_64-w64-mingw32.cmake
-
+# The 32-bit program's tests run under 32-bit Wine, after the check that it is a
+# PE32 console program.
+$(eval $(call cross_build,windows32,$(WIN32_BUILD),i686-w64-mingw32))
+$(eval $(call cross_build,windows64,$(WIN64_BUILD),x86_64-w64-mingw32))
 windows: windows32 windows64
-
-windows32: $(WIN32_BUILD)/build.ninja
-	cmake --build $(WIN32_BUILD) -j$(JOBS)
-
-windows64: $(WIN64_BUILD)/build.ninja
-	cmake --build $(WIN64_BUILD) -j$(JOBS)
-
-# Every test of the 32-bit program under 32-bit Wine (and the check that it is
-# a PE32 console program), then every test of the 64-bit one.
 windows-test: windows32-test windows64-test
-
-windows32-test: windows32
-	ctest --test-dir $(WIN32_BUILD) --output-on-failure -j$(JOBS)
-
-windows64-test: windows64
-	ctest --test-dir $(WIN64_BUILD) --output-on-failure -j$(JOBS)
 
 # The Linux program for 64-bit ARM and for IBM Z (big-endian), cross-built with
 # Debian's compilers; their tests run under qemu's user mode.
-$(AARCH64_BUILD)/build.ninja:
-	cmake -S . -B $(AARCH64_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake
-
-$(S390X_BUILD)/build.ninja:
-	cmake -S . -B $(S390X_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/s390x-linux-gnu.cmake
-
+$(eval $(call cross_build,aarch64,$(AARCH64_BUILD),aarch64-linux-gnu))
+$(eval $(call cross_build,s390x,$(S390X_BUILD),s390x-linux-gnu))
 cross: aarch64 s390x
-
-aarch64: $(AARCH64_BUILD)/build.ninja
-	cmake --build $(AARCH64_BUILD) -j$(JOBS)
-
-s390x: $(S390X_BUILD)/build.ninja
-	cmake --build $(S390X_BUILD) -j$(JOBS)
 
 # Every Linux test on aarch64 and on s390x under qemu, then the test that the
 # format is the same on every target.
 cross-test: aarch64-test s390x-test same-on-every-target
-
-aarch64-test: aarch64
-	ctest --test-dir $(AARCH64_BUILD) --output-on-failure -j$(JOBS)
-
-s390x-test: s390x
-	ctest --test-dir $(S390X_BUILD) --output-on-failure -j$(JOBS)
 
 # The five programs (Linux x86-64, aarch64, s390x; Windows 32- and 64-bit) each
 # pack the corpus prefixes, which must come out byte-identical, and each
