@@ -34,51 +34,6 @@ struct Input {
     Bytes Data;
 };
 
-// Small deterministic generator so every run measures the same bytes.
-class Lcg {
-public:
-    uint32_t Next() {
-        state_ = state_ * 6364136223846793005u + 1442695040888963407u;
-        return static_cast<uint32_t>(state_ >> 33);
-    }
-
-private:
-    uint64_t state_ = 0x853C49E6748FEA9Bu;
-};
-
-Bytes BinaryLike() {
-    // Many zeros and small values, some structure words, occasional arbitrary bytes.
-    Lcg rng;
-    Bytes out(kGeneratedBytes);
-    for (auto& b : out) {
-        const uint32_t r = rng.Next();
-        switch (r % 8) {
-            case 0:
-            case 1:
-            case 2:
-                b = 0;
-                break;
-            case 3:
-                b = static_cast<uint8_t>((r >> 8) % 16);
-                break;
-            case 4:
-                b = 0xFF;
-                break;
-            default:
-                b = static_cast<uint8_t>(r >> 12);
-                break;
-        }
-    }
-    return out;
-}
-
-Bytes Random() {
-    Lcg rng;
-    Bytes out(kGeneratedBytes);
-    for (auto& b : out) b = static_cast<uint8_t>(rng.Next() >> 7);
-    return out;
-}
-
 bool ReadFile(const std::string& name, Bytes& data) {
     std::ifstream file(name, std::ios::binary);
     if (!file) return false;
@@ -236,8 +191,8 @@ int main(int argc, char** argv) {
     }
     if (inputs.empty()) {
         inputs.push_back({"generated-text", testdata::TextLike(kGeneratedBytes, 1)});
-        inputs.push_back({"generated-binary", BinaryLike()});
-        inputs.push_back({"generated-random", Random()});
+        inputs.push_back({"generated-binary", testdata::BinaryLike(kGeneratedBytes, 1)});
+        inputs.push_back({"generated-random", testdata::Uniform(kGeneratedBytes, 1)});
     }
     for (const Input& input : inputs) {
         const std::string base = input.Name.substr(input.Name.find_last_of('/') + 1);
