@@ -4,8 +4,8 @@
 
 #include "BenchTexts.h"
 #include "FCmdLine.h"
-#include "FixedPoint.h"
 #include "vormi/platform/Console.h"
+#include "vormi/zkfile/FixedPoint.h"
 
 namespace vormi::console {
 namespace {

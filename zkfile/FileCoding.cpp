@@ -1,6 +1,7 @@
 #include "vormi/zkfile/FileCoding.h"
 
 #include "vormi/zkfile/ZkFile.h"
+#include "vormi/zkfile/ZkFormat.h"
 
 namespace vormi {
 
@@ -29,6 +30,10 @@ ZkError UnpackFile(const std::string& packed, const std::string& restored, uint3
     prepared.File.SetFlag(PermitOverwriteRestored);
     prepared.File.Unpack(packed, restored);
     return static_cast<ZkError>(prepared.File.GetError());
+}
+
+uint64_t PackedFileSize(std::string_view sourceName, uint64_t streamLength) {
+    return uint64_t{ZkHeaderSize} + ZkInfoFixedSize + StoredName(sourceName).size() + streamLength + ZkEndMarkerSize;
 }
 
 }  // namespace vormi

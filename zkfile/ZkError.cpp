@@ -41,8 +41,49 @@ static_assert(!Messages.back().empty(), "every error code needs its message");
 
 constexpr std::string_view UnknownMessage = "Неизвестная ошибка"_ansi;
 
+constexpr std::array<std::string_view, ZkErrorCount> Names = {
+    "no error",
+    "not enough memory for the file buffers",
+    "the file buffers are missing",
+    "cannot open the source for reading",
+    "the restored file exists and may not be replaced",
+    "the compressed file exists and may not be replaced",
+    "cannot create the restored file",
+    "cannot create the compressed file",
+    "cannot open the compressed file for reading",
+    "no header where the compressed file should start",
+    "cannot write to the compressed file",
+    "cannot read the coded data of the compressed file",
+    "buffer too small for the compressed data",
+    "the information block does not fit in the input buffer",
+    "the header or the information block is cut short",
+    "not a compressed file, or a damaged header",
+    "the information block does not fit in the output buffer",
+    "cannot read the source",
+    "unsupported version of the compressed file",
+    "cannot write to the restored file",
+    "the file was packed with another halving limit",
+    "invalid dictionary size",
+    "not enough memory for the dictionary",
+    "the end marker does not fit in a buffer",
+    "wrong end marker: the compressed file is damaged",
+    "the compressed file ends before its end marker",
+};
+// Every entry filled: an array initialised with fewer names would hold an
+// empty one at its end.
+static_assert(Names.size() == zkeEndMarkerRead + 1, "every error code needs its name");
+static_assert(
+    [] {
+        for (std::string_view name : Names)
+            if (name.empty()) return false;
+        return true;
+    }(),
+    "every error code needs its name");
+
 }  // namespace
 
 std::string_view MessageFor(uint8_t code) { return code < Messages.size() ? Messages[code] : UnknownMessage; }
+
+std::string_view ErrorName(ZkError code) { return code < Names.size() ? Names[code] : "unknown error"; }
 
 }  // namespace vormi

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "vormi/platform/FileMeta.h"
+
 namespace vormi {
 
 namespace {
@@ -150,6 +152,10 @@ void ZkFile::CheckEndMarker() {
     }
     // Bytes after the marker are never looked at.
     if (ReadBuf.Filled() < ZkEndMarkerSize || LoadLe32(ReadBuf.RequireData()) != ZkEndMarker) SetError(zkeBadEndMarker);
+}
+
+std::string_view StoredName(std::string_view sourceName) {
+    return platform::NameWithoutFolder(sourceName).substr(0, ZkMaxNameLength);
 }
 
 }  // namespace vormi

@@ -4,6 +4,7 @@
 
 #include "vormi/platform/FileMeta.h"
 #include "vormi/zkfile/ZkFile.h"
+#include "vormi/zkfile/ZkFormat.h"
 
 namespace vormi {
 
@@ -58,9 +59,7 @@ void ZkFile::CreatePacked(const std::string& name) {
     WriteHeader();
 }
 
-void ZkFile::SetName(const std::string& sourceName) {
-    Name = platform::NameWithoutFolder(sourceName).substr(0, ZkMaxNameLength);
-}
+void ZkFile::SetName(const std::string& sourceName) { Name = StoredName(sourceName); }
 
 void ZkFile::FlushPacked() {
     WriteBuf.WriteTo(PackedFile);

@@ -4,8 +4,8 @@
 
 #include "BenchRuns.h"
 #include "ConsoleText.h"
-#include "FixedPoint.h"
 #include "OemText.h"
+#include "vormi/zkfile/FixedPoint.h"
 
 namespace vormi {
 

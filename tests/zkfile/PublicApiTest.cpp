@@ -34,6 +34,17 @@ TEST(PublicApiTest, EncodeBufferGivesTheStreamOfTheCompressedFile) {
     }
 }
 
+TEST(PublicApiTest, PackedFileSizeIsTheSizeOfTheFilePackFileWrites) {
+    TempFolder folder;
+    const Bytes data = MakeData(5000);
+    for (const std::string& name : {std::string("a.txt"), std::string(250, 'n')}) {
+        const Bytes packed = PackBytes(folder, name, data, 65535, 1280);
+        EXPECT_EQ(PackedFileSize(folder / name, EncodeBuffer(data).size()), packed.size()) << name;
+    }
+    // Longer names than a folder entry allows here are cut to 255 bytes all the same.
+    EXPECT_EQ(PackedFileSize("folder/" + std::string(300, 'n'), 0), 74u + 255);
+}
+
 TEST(PublicApiTest, DecodeBufferRestoresExactlyWhatWasAskedFor) {
     for (const uint32_t limit : kLimits) {
         const Bytes data = MakeData(300000, limit);

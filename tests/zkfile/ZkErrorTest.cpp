@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <set>
 #include <string>
 
 #include "vormi/zkfile/ZkError.h"
@@ -88,6 +89,17 @@ TEST(ZkErrorTest, CodesAboveTheTableShareOneText) {
     const std::string unknown = FromHex(ExpectedHex[ZkErrorCount]);
     EXPECT_EQ(MessageFor(26), unknown);
     EXPECT_EQ(MessageFor(255), unknown);
+}
+
+// Library users read these; a copied line or a shifted table would give two
+// codes one name.
+TEST(ZkErrorTest, EveryCodeHasItsOwnEnglishName) {
+    std::set<std::string_view> names;
+    for (int code = 0; code < ZkErrorCount; ++code) names.insert(ErrorName(static_cast<ZkError>(code)));
+    EXPECT_EQ(names.size(), size_t{ZkErrorCount});
+    EXPECT_EQ(ErrorName(zkeNone), "no error");
+    EXPECT_EQ(ErrorName(zkeBadHalveLimit), "the file was packed with another halving limit");
+    EXPECT_EQ(ErrorName(static_cast<ZkError>(200)), "unknown error");
 }
 
 }  // namespace

@@ -16,5 +16,6 @@
 #include "vormi/codec/ZkCodec.h"
 #include "vormi/version.h"
 #include "vormi/zkfile/FileCoding.h"
+#include "vormi/zkfile/FixedPoint.h"
 #include "vormi/zkfile/ZkError.h"
 #include "vormi/zkfile/ZkFile.h"

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "vormi/codec/HufTypes.h"
 #include "vormi/zkfile/ZkError.h"
@@ -24,5 +25,12 @@ ZkError PackFile(const std::string& source, const std::string& packed, uint32_t 
 // limit must be the one the file was packed with (else zkeBadHalveLimit, 20).
 // Returns the error code the program would print, zkeNone (0) on success.
 ZkError UnpackFile(const std::string& packed, const std::string& restored, uint32_t halvingLimit = kHufMinHalveLimit);
+
+// The size of the compressed file PackFile writes for a source named
+// sourceName (the information block keeps its name without the folder, at
+// most 255 bytes) whose coded stream (EncodeBuffer's result, or the bytes a
+// ZkCodec's Encode calls produce) is streamLength bytes long: header,
+// information block, stream and end marker.
+uint64_t PackedFileSize(std::string_view sourceName, uint64_t streamLength);
 
 }  // namespace vormi

@@ -41,4 +41,9 @@ inline constexpr uint8_t ZkErrorCount = 26;  // codes 0..25 have their own messa
 // The message of a code as code page 1251 bytes; one common text for codes above 25.
 std::string_view MessageFor(uint8_t code);
 
+// A short English description of a code for users of the library, as plain
+// ASCII ("no error", "cannot open the source for reading", ...); "unknown
+// error" for codes above 25. The program prints MessageFor's texts, not these.
+std::string_view ErrorName(ZkError code);
+
 }  // namespace vormi

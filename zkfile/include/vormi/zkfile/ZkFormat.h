@@ -60,4 +60,8 @@ uint32_t StoreInfoBlock(uint8_t* out, const FileInfo& info, std::string_view nam
 // at block. False when the name would run past the block.
 bool ParseInfoBlock(const uint8_t* block, ZkInfoBlock& parsed);
 
+// The name the information block stores for sourceName: the name without its
+// folder, cut to its first 255 bytes.
+std::string_view StoredName(std::string_view sourceName);
+
 }  // namespace vormi

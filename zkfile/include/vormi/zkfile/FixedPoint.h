@@ -1,4 +1,6 @@
-// Fixed-point text of extended-precision values, as the run reports show them.
+// Fixed-point text of extended-precision values, as the program's run reports
+// show them. In the library so that tools built on it print ratios rounded
+// exactly as the program prints them.
 #pragma once
 
 #include <string>

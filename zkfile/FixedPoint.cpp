@@ -1,4 +1,4 @@
-#include "FixedPoint.h"
+#include "vormi/zkfile/FixedPoint.h"
 
 #include <cmath>
 #include <cstdio>
