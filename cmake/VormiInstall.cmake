@@ -1,6 +1,7 @@
-# The install: the program and its man page, the libraries with their public
-# headers, a CMake package (find_package(vormi)), a pkg-config file, the
-# README and the licence; and CPack's Debian package of all of it.
+# The install: the program and its man page, vormi-sweep and its page (when
+# the tools are built), the libraries with their public headers, a CMake
+# package (find_package(vormi)), a pkg-config file, the README and the
+# licence; and CPack's Debian package of all of it.
 include(CMakePackageConfigHelpers)
 
 install(TARGETS vormi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -38,6 +39,12 @@ install(FILES ${PROJECT_BINARY_DIR}/vormi.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}
 set(VORMI_MAN_DATE 2026-12-08)  # the date of the page's last change
 configure_file(${PROJECT_SOURCE_DIR}/docs/vormi.1.in ${PROJECT_BINARY_DIR}/vormi.1 @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/vormi.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+if(TARGET vormi-sweep)
+  install(TARGETS vormi-sweep RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  set(VORMI_SWEEP_MAN_DATE 2026-12-09)  # the date of the page's last change
+  configure_file(${PROJECT_SOURCE_DIR}/docs/vormi-sweep.1.in ${PROJECT_BINARY_DIR}/vormi-sweep.1 @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/vormi-sweep.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # cpack -G DEB in the build folder: everything above under /usr.
