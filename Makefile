@@ -24,10 +24,14 @@ RATIO_FILES ?= text.txt source.txt binary.bin random.bin ru1251.txt
 all: $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j$(JOBS)
 
+# Configuring first installs the Debian packages the build lacks (as root),
+# or says which are missing.
 $(BUILD)/build.ninja:
+	.ci/install-packages.sh build
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
 
 $(ASAN_BUILD)/build.ninja:
+	.ci/install-packages.sh build
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORMI_SANITIZE=ON -DVORMI_BUILD_BENCHMARKS=OFF
 
 # The main job: pack, unpack and compare the bundled test.txt, with the
@@ -51,7 +55,7 @@ package-test:
 
 $(FUZZ_BUILD)/build.ninja:
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) \
-	  -DVORMI_BUILD_FUZZERS=ON -DVORMI_BUILD_TESTS=OFF -DVORMI_BUILD_BENCHMARKS=OFF
+	  -DVORMI_BUILD_FUZZERS=ON -DVORMI_BUILD_TESTS=OFF -DVORMI_BUILD_BENCHMARKS=OFF -DVORMI_BUILD_TOOLS=OFF
 
 # Each libFuzzer target runs for FUZZ_TIME seconds from its saved corpus. New
 # inputs go to $(FUZZ_BUILD)/corpus/<target>, a finding to
