@@ -4,7 +4,6 @@
 
 #include "BenchTexts.h"
 #include "ConsoleText.h"
-#include "FCmdLine.h"
 #include "luMiscFun.h"
 #include "vormi/platform/Clock.h"
 #include "vormi/zkfile/ZkFile.h"
@@ -13,7 +12,7 @@ namespace vormi {
 
 namespace {
 
-using FCmdLine::WriteMessage;
+using console::WriteMessage;
 
 // The factor of the speed is the single-precision constant 1000.
 constexpr float kMillisecondsPerSecond = 1000.0f;

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "BenchTexts.h"
-#include "FCmdLine.h"
+#include "vormi/platform/CodePage.h"
 #include "vormi/platform/Console.h"
 #include "vormi/zkfile/FixedPoint.h"
 
@@ -13,6 +13,10 @@ namespace {
 std::string* CaptureTarget = nullptr;
 
 }  // namespace
+
+std::string ToOem(std::string_view ansiText) { return platform::AnsiTextToOem(ansiText); }
+
+void WriteMessage(std::string_view ansiText) { Write(ToOem(ansiText)); }
 
 void Write(std::string_view bytes) {
     if (CaptureTarget != nullptr)
@@ -29,7 +33,7 @@ void WriteFixed(std::optional<long double> value, int width, int decimals) {
     if (value && std::isfinite(*value))
         Write(FormatFixed(*value, width, decimals));
     else
-        Write(PadLeft(FCmdLine::ToOem(txt::kNotAvailable), width));
+        Write(PadLeft(ToOem(txt::kNotAvailable), width));
 }
 
 void EndLine() {

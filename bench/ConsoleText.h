@@ -1,6 +1,7 @@
-// The bench's console output: raw bytes, decimal integers and fixed-point
-// values, with CR LF line ends that flush. Callers convert message texts with
-// ToOem before handing them over; everything else goes out as it is.
+// The bench's console output: message texts converted to the console's code
+// page, raw bytes, decimal integers and fixed-point values, with CR LF line
+// ends that flush. Only message texts are converted; file names, parameters
+// and numbers go out as they are.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,11 @@
 #include <string_view>
 
 namespace vormi::console {
+
+// A message text (code page 1251) in the console's code page.
+std::string ToOem(std::string_view ansiText);
+// Writes a message text through ToOem.
+void WriteMessage(std::string_view ansiText);
 
 void Write(std::string_view bytes);
 void WriteInt(int64_t value);

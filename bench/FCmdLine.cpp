@@ -4,12 +4,13 @@
 
 #include "BenchTexts.h"
 #include "ConsoleText.h"
-#include "vormi/platform/CodePage.h"
 #include "vormi/platform/FileMeta.h"
 #include "vormi/platform/Process.h"
 
 namespace vormi::FCmdLine {
 namespace {
+
+using console::WriteMessage;
 
 // Option keys in the order the parser tries them.
 enum OptionKey { keyFile0, keyFile1, keyFile2, keyFolder, keyBuffer, keyRepeat, keyPeriod, kOptionCount };
@@ -172,9 +173,5 @@ void ShowHelp() {
     }
     console::EndLine();
 }
-
-std::string ToOem(std::string_view ansiText) { return platform::AnsiTextToOem(ansiText); }
-
-void WriteMessage(std::string_view ansiText) { console::Write(ToOem(ansiText)); }
 
 }  // namespace vormi::FCmdLine

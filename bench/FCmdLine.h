@@ -1,6 +1,5 @@
 // The command line of the bench: the options record, its parser with the
-// parse diagnostics, the usage text, and the conversion of message texts to
-// the console's code page.
+// parse diagnostics, and the usage text.
 #pragma once
 
 #include <cstdint>
@@ -58,11 +57,6 @@ void PrefixWorkFolder(std::string& name, const std::string& folder);
 bool ParseNumber(std::string_view text, int32_t& value);
 
 void ShowHelp();
-
-// Code page 1251 text in the console's code page, byte for byte.
-std::string ToOem(std::string_view ansiText);
-// Writes a message text through ToOem.
-void WriteMessage(std::string_view ansiText);
 
 }  // namespace FCmdLine
 

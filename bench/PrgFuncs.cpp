@@ -6,13 +6,12 @@
 #include "BenchTexts.h"
 #include "ConsoleText.h"
 #include "bxStrings.h"
-#include "luMiscFun.h"
 #include "vormi/platform/Files.h"
 
 namespace vormi::PrgFuncs {
 namespace {
 
-using luMiscFun::ToOem;
+using console::WriteMessage;
 
 void WritePair(const uint8_t* first, const uint8_t* second, uint32_t offset) {
     console::WriteUnsigned(first[offset]);
@@ -24,7 +23,7 @@ void WritePair(const uint8_t* first, const uint8_t* second, uint32_t offset) {
 // with its neighbours from the same block. The line stays open.
 void ReportMismatch(const uint8_t* first, const uint8_t* second, uint64_t position, uint32_t offset, uint32_t count) {
     console::EndLine();
-    console::Write(ToOem(txt::kMismatchAt));
+    WriteMessage(txt::kMismatchAt);
     console::WriteUnsigned(position + offset);
     console::EndLine();
     if (offset > 0) {
@@ -45,7 +44,7 @@ bool OpenForCompare(platform::File& file, const std::string& name) {
     file.Assign(name);
     if (file.OpenRead(platform::ReadSharing::DenyNone) == 0) return true;
     console::EndLine();
-    console::Write(ToOem(txt::kCompareCannotOpen));
+    WriteMessage(txt::kCompareCannotOpen);
     console::Write(name);
     console::EndLine();
     return false;
@@ -77,9 +76,9 @@ bool CompareOpenFiles(platform::File& first, platform::File& second, uint8_t* fi
 }  // namespace
 
 bool CompareFiles(const std::string& firstName, const std::string& secondName, int32_t bufferSize) {
-    console::Write(ToOem(txt::kCompareHeader));
+    WriteMessage(txt::kCompareHeader);
     console::Write(firstName);
-    console::Write(ToOem(txt::kCompareAnd));
+    WriteMessage(txt::kCompareAnd);
     console::Write(secondName);
     console::Write(txt::kCompareHeaderClose);
     console::Flush();
@@ -89,7 +88,7 @@ bool CompareFiles(const std::string& firstName, const std::string& secondName, i
     std::unique_ptr<uint8_t[]> secondBlock = firstBlock ? AllocateBlock(bufferSize) : nullptr;
     if (!firstBlock || !secondBlock) {
         console::EndLine();
-        console::Write(ToOem(txt::kCompareNoMemory));
+        WriteMessage(txt::kCompareNoMemory);
         console::EndLine();
     } else {
         platform::File first;
@@ -105,7 +104,7 @@ bool CompareFiles(const std::string& firstName, const std::string& secondName, i
         second.Close();
     }
 
-    console::Write(ToOem(txt::kDone));
+    WriteMessage(txt::kDone);
     console::EndLine();
     return equal;
 }

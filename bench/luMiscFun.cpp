@@ -1,12 +1,9 @@
 #include "luMiscFun.h"
 
 #include "vormi/platform/Clock.h"
-#include "vormi/platform/CodePage.h"
 #include "vormi/platform/Files.h"
 
 namespace vormi::luMiscFun {
-
-std::string ToOem(std::string_view ansiText) { return platform::AnsiTextToOem(ansiText); }
 
 int32_t FileSizeByName(const std::string& name) {
     platform::File file;

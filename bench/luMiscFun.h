@@ -1,14 +1,11 @@
-// Small services of the comparison and the timed runs.
+// Small services of the timed runs: the size of a file by name and the wait for
+// the clock's next tick.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace vormi::luMiscFun {
-
-// Code page 1251 text in the console's code page, byte for byte.
-std::string ToOem(std::string_view ansiText);
 
 // Size of the named file (opened for reading, sharing reading and writing)
 // as a signed 32-bit number; -1 when it cannot be opened.

@@ -16,7 +16,7 @@
 namespace vormi {
 namespace {
 
-using FCmdLine::WriteMessage;
+using console::WriteMessage;
 
 // The one compressed-file object, built when the first command needs it and
 // kept until the process ends.

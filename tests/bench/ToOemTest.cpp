@@ -3,9 +3,8 @@
 #include <string>
 
 #include "BenchTexts.h"
-#include "FCmdLine.h"
+#include "ConsoleText.h"
 #include "OemText.h"
-#include "luMiscFun.h"
 #include "vormi/platform/AnsiText.h"
 
 namespace vormi {
@@ -22,19 +21,17 @@ std::string AsciiRange() {
 }
 
 TEST(ToOem, EveryRussianLetterLandsOnItsCodePage866Byte) {
-    EXPECT_EQ(FCmdLine::ToOem(kAlphabet), Oem(kAlphabetUtf8));
-    EXPECT_EQ(luMiscFun::ToOem(kAlphabet), Oem(kAlphabetUtf8));
+    EXPECT_EQ(console::ToOem(kAlphabet), Oem(kAlphabetUtf8));
 }
 
 TEST(ToOem, AsciiAndTheBellStayAsTheyAre) {
-    EXPECT_EQ(FCmdLine::ToOem(AsciiRange()), AsciiRange());
-    EXPECT_EQ(luMiscFun::ToOem(AsciiRange()), AsciiRange());
-    EXPECT_EQ(FCmdLine::ToOem(""), "");
+    EXPECT_EQ(console::ToOem(AsciiRange()), AsciiRange());
+    EXPECT_EQ(console::ToOem(""), "");
 }
 
 TEST(ToOem, MessageTextsKeepTheirLength) {
-    for (const std::string_view line : txt::kUsage) EXPECT_EQ(FCmdLine::ToOem(line).size(), line.size());
-    EXPECT_EQ(FCmdLine::ToOem(txt::kRunError), Oem("\a  ОШИБКА: "));
+    for (const std::string_view line : txt::kUsage) EXPECT_EQ(console::ToOem(line).size(), line.size());
+    EXPECT_EQ(console::ToOem(txt::kRunError), Oem("\a  ОШИБКА: "));
 }
 
 }  // namespace
