@@ -2,56 +2,19 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include "StandardOutput.h"
 
 namespace vormi::platform {
-namespace {
 
-// Output collects here and leaves in large writes through the standard output
-// handle (a console, a file or a pipe); line ends and prompts flush it.
-class OutputBuffer {
-public:
-    ~OutputBuffer() { Flush(); }
-
-    void Append(std::string_view bytes) {
-        while (!bytes.empty()) {
-            if (Filled_ == sizeof Data_) Flush();
-            const size_t room = sizeof Data_ - Filled_;
-            const size_t take = bytes.size() < room ? bytes.size() : room;
-            std::memcpy(Data_ + Filled_, bytes.data(), take);
-            Filled_ += take;
-            bytes.remove_prefix(take);
-        }
-    }
-
-    // Bytes that cannot be written (no standard output, or a failing one) are
-    // dropped: the console is not worth stopping the program for.
-    void Flush() {
-        const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-        size_t done = 0;
-        while (output != nullptr && output != INVALID_HANDLE_VALUE && done < Filled_) {
-            DWORD put = 0;
-            if (!WriteFile(output, Data_ + done, static_cast<DWORD>(Filled_ - done), &put, nullptr) || put == 0) break;
-            done += put;
-        }
-        Filled_ = 0;
-    }
-
-private:
-    char Data_[1 << 16];
-    size_t Filled_ = 0;
-};
-
-OutputBuffer& Output() {
-    static OutputBuffer output;
-    return output;
+// Through the standard output handle, whatever it is (a console, a file or a
+// pipe). The buffer never holds more than a DWORD counts.
+size_t WriteStandardOutput(const char* bytes, size_t count) {
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (output == nullptr || output == INVALID_HANDLE_VALUE) return 0;
+    DWORD put = 0;
+    if (!WriteFile(output, bytes, static_cast<DWORD>(count), &put, nullptr)) return 0;
+    return put;
 }
-
-}  // namespace
-
-void ConsoleWrite(std::string_view bytes) { Output().Append(bytes); }
-
-void ConsoleFlush() { Output().Flush(); }
 
 void ConsoleReadLine() {
     // Whatever asked for the line must be visible before the wait.

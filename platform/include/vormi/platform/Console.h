@@ -1,5 +1,7 @@
 // The console: raw bytes to standard output and one line from standard input.
 // Line ends, code page conversion and message layout belong to the bench.
+// Written bytes collect until a flush; bytes that cannot be written then are
+// dropped.
 #pragma once
 
 #include <string_view>
