@@ -33,7 +33,9 @@ void WriteFixed(std::optional<long double> value, int width, int decimals) {
     if (value && std::isfinite(*value))
         Write(FormatFixed(*value, width, decimals));
     else
-        Write(PadLeft(ToOem(txt::kNotAvailable), width));
+        // Padded before the conversion: the width counts characters, and the
+        // console's set may take more than one byte for one.
+        WriteMessage(PadLeft(txt::kNotAvailable, width));
 }
 
 void EndLine() {

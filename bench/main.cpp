@@ -8,6 +8,7 @@
 #include "ConsoleText.h"
 #include "FCmdLine.h"
 #include "PrgFuncs.h"
+#include "vormi/platform/CodePage.h"
 #include "vormi/platform/Console.h"
 #include "vormi/platform/FileMeta.h"
 #include "vormi/platform/Process.h"
@@ -65,6 +66,8 @@ int main(int argc, char** argv) {
     using namespace vormi;
     // A reader that goes away (vormi cd | head) must not stop the runs.
     platform::IgnoreBrokenPipes();
+    // Texts in the code page the console shows (on Linux the locale's).
+    platform::ChooseConsoleCodePage();
     console::EndLine();
     WriteMessageLine(txt::kStartBanner);
     console::EndLine();

@@ -26,4 +26,7 @@ uint8_t AnsiToOemByte(uint8_t ansiByte) {
     return static_cast<uint8_t>(oem);
 }
 
+// The console shows the system's OEM code page, which CharToOemBuffA writes.
+void ChooseConsoleCodePage() {}
+
 }  // namespace vormi::platform
