@@ -3,7 +3,7 @@
 # temporary folder and compares its complete console bytes with <case>.txt.
 #
 #     run.sh --list | --list-posix | --list-windows
-#     run.sh case expected-folder -- [emulator...] vormi
+#     run.sh case[.encoding] expected-folder -- [emulator...] vormi
 #     run.sh case expected-folder --windows wine-run.sh raw-command-line.exe -- vormi.exe
 #
 # Each case is a function below: case_<name> for every build,
@@ -12,9 +12,16 @@
 # the first kind, --list-posix and --list-windows those of the others; CMake
 # makes a test of each, so a new function is a new test.
 #
-# The expected files are UTF-8 text; at test time they become code page 866
-# with CR LF line ends through iconv (independent of the program's own
-# conversion). In them, @DIR@ stands for the temporary folder, <BEL> for the
+# The Linux program runs under LC_ALL=C, where its console texts are code
+# page 866 as on a Windows console. A few cases (the locale_cases below) also
+# run under other locales as case.utf-8 and case.koi8-r, listed with the
+# posix cases: the program then writes the locale's character set, and the
+# same expected file is compared in that set. A variant whose locale is
+# missing here is skipped (exit code 77).
+#
+# The expected files are UTF-8 text; at test time they become the console's
+# character set (code page 866 unless a variant says otherwise) with CR LF
+# line ends through iconv (independent of the program's own conversion). In them, @DIR@ stands for the temporary folder, <BEL> for the
 # bell character, and @MS@ and @BPS@ for the time and speed of a report line,
 # the only values that differ from run to run; the same two values are masked
 # in the program's output.
@@ -39,7 +46,7 @@ watched() {
     timeout 60 "${program[@]}" "$@" </dev/null || status=$?
     [ "$status" = 0 ] || { echo "vormi $1 ended with status $status" >&2; exit 1; }
 }
-oem() { printf '%s' "$1" | iconv -f UTF-8 -t CP866; }
+console_text() { printf '%s' "$1" | iconv -f UTF-8 -t "$charset"; }
 quiet() { start "$@" >/dev/null; }
 sample() { cp "$expected_dir/sample.txt" "$dir/$1"; }
 # 2500 bytes of "1\n2\n3\n..." and a copy for comparisons.
@@ -193,7 +200,7 @@ posix_case_file_being_written() {
     tail -c 4 "$dir/empty._tx" >&3
     exec 3>&-
     wait "$first" || { echo "the first run ended with status $?"; exit 1; }
-    ! grep -q "$(oem 'ОШИБКА')" "$dir/first.raw" || { echo "the first run failed"; exit 1; }
+    ! grep -q "$(console_text 'ОШИБКА')" "$dir/first.raw" || { echo "the first run failed"; exit 1; }
     [ ! -s "$dir/w.txt" ] || { echo "the second run wrote w.txt"; exit 1; }
 }
 windows_case_work_folder_from_executable() {
@@ -213,14 +220,43 @@ windows_case_folder_delimiters() {
     run c /f:"$at" /0:data/x.bin '/1:sub\k._tx'
 }
 
+# A cd report, an error line, and the usage text after a bad parameter: the
+# cases that also run under each locale of locale_variants (name suffix,
+# locale, character set).
+locale_cases=(round_trip missing_source buffer_suffix)
+locale_variants=("utf-8 C.UTF-8 UTF-8" "koi8-r ru_RU.KOI8-R KOI8-R")
+
 list() { declare -F | sed -n "s/^declare -f $1//p"; }
+list_locale_variants() {
+    for c in "${locale_cases[@]}"; do
+        for v in "${locale_variants[@]}"; do echo "$c.${v%% *}"; done
+    done
+}
 case ${1-} in
     --list) list case_ && exit 0 ;;
-    --list-posix) list posix_case_ && exit 0 ;;
+    --list-posix) list posix_case_ && list_locale_variants && exit 0 ;;
     --list-windows) list windows_case_ && exit 0 ;;
 esac
 
 case_name=$1
+console_locale=C
+charset=CP866
+variant=
+if [[ $case_name == *.* ]]; then
+    variant=${case_name##*.}
+    case_name=${case_name%.*}
+    for v in "${locale_variants[@]}"; do
+        read -r suffix locale_name locale_charset <<<"$v"
+        [[ $suffix == "$variant" ]] || continue
+        console_locale=$locale_name
+        charset=$locale_charset
+    done
+    [[ $charset != CP866 ]] || { echo "unknown encoding $variant" >&2; exit 2; }
+    if [[ $(LC_ALL=$console_locale locale charmap 2>/dev/null) != "$charset" ]]; then
+        echo "SKIPPED: the locale $console_locale is missing here (CI generates it: see .ci/run)"
+        exit 77
+    fi
+fi
 expected_dir=$2
 shift 2
 windows=false
@@ -272,15 +308,16 @@ else
     trap 'chmod -R u+w "$dir"; rm -rf "$dir"' EXIT
     at=$dir
     sep=/
-    # The program with its emulator, if it has one.
-    program=("${command[@]}")
+    # The program with its emulator, if it has one, under the case's locale
+    # whatever the caller's.
+    program=(env LC_ALL="$console_locale" "${command[@]}")
     start() { "${program[@]}" "$@" </dev/null; }
 fi
 
 "$case_function"
 
-ms=$(oem 'мс: ')
-bps=$(oem 'байт/с: ')
+ms=$(console_text 'мс: ')
+bps=$(console_text 'байт/с: ')
 LC_ALL=C sed -e "s|\\(${ms}\\)[^;]*;|\\1@MS@;|" -e "s|\\(${bps}\\)[^.]*\\.|\\1@BPS@.|" \
     "$dir/actual.raw" >"$dir/actual"
 
@@ -298,24 +335,24 @@ fi
 touch "$dir/expected"
 if [[ -f $expected_text ]]; then
     AT=$at perl -pe 's/\@DIR\@/$ENV{AT}/g; s/<BEL>/\a/g' "$expected_text" |
-        iconv -f UTF-8 -t CP866 | sed -e 's/$/\r/' >"$dir/expected"
+        iconv -f UTF-8 -t "$charset" | sed -e 's/$/\r/' >"$dir/expected"
 fi
 
 if cmp -s "$dir/expected" "$dir/actual"; then
     exit 0
 fi
-if [[ ${VORMI_BLESS-} == 1 ]]; then
+if [[ ${VORMI_BLESS-} == 1 && -z $variant ]]; then
     # The output as an expected file: UTF-8, LF line ends, the folder and the
     # bell written as their stand-ins. The Windows program's goes to win32/,
     # since a shared file is blessed from the Linux program.
     blessed=$expected_dir/$case_name.txt
     $windows && blessed=$expected_dir/win32/$case_name.txt
-    iconv -f CP866 -t UTF-8 "$dir/actual" | AT=$at perl -pe 's/\r$//; s/\Q$ENV{AT}\E/\@DIR\@/g; s/\a/<BEL>/g' \
+    iconv -f "$charset" -t UTF-8 "$dir/actual" | AT=$at perl -pe 's/\r$//; s/\Q$ENV{AT}\E/\@DIR\@/g; s/\a/<BEL>/g' \
         >"$blessed"
     echo "blessed $blessed"
     exit 0
 fi
-echo "output of case $case_name differs (expected <, actual >; shown in UTF-8):"
-readable() { iconv -f CP866 -t UTF-8 "$1" | sed -e 's/\r$/<CR>/' -e "s/$(printf '\a')/<BEL>/g"; }
+echo "output of case $case_name${variant:+ in $charset} differs (expected <, actual >; shown in UTF-8):"
+readable() { iconv -c -f "$charset" -t UTF-8 "$1" | sed -e 's/\r$/<CR>/' -e "s/$(printf '\a')/<BEL>/g"; }
 diff <(readable "$dir/expected") <(readable "$dir/actual") || true
 exit 1
