@@ -252,10 +252,6 @@ if [[ $case_name == *.* ]]; then
         charset=$locale_charset
     done
     [[ $charset != CP866 ]] || { echo "unknown encoding $variant" >&2; exit 2; }
-    if [[ $(LC_ALL=$console_locale locale charmap 2>/dev/null) != "$charset" ]]; then
-        echo "SKIPPED: the locale $console_locale is missing here (CI generates it: see .ci/run)"
-        exit 77
-    fi
 fi
 expected_dir=$2
 shift 2
@@ -270,6 +266,16 @@ fi
 shift
 command=("$@")
 vormi=${command[-1]}
+if [[ -n $variant ]]; then
+    if ((${#command[@]} > 1)); then
+        echo "SKIPPED: an emulated program's C library reads neither this machine's locales nor its iconv modules"
+        exit 77
+    fi
+    if [[ $(LC_ALL=$console_locale locale charmap 2>/dev/null) != "$charset" ]]; then
+        echo "SKIPPED: the locale $console_locale is missing here (CI generates it: see .ci/run)"
+        exit 77
+    fi
+fi
 if declare -F "case_$case_name" >/dev/null; then
     case_function=case_$case_name
 elif $windows && declare -F "windows_case_$case_name" >/dev/null; then
