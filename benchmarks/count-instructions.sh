@@ -35,10 +35,12 @@ trap 'rm -rf "$scratch"' EXIT
 
 # Instructions of one callgrind run of the program; extra valgrind options first.
 # The run's mispredicted branches (conditional and indirect) go to $scratch/missed.
+# The program runs under LC_ALL=C: its console is then code page 866, in which
+# the halvings line is read, and the counts do not depend on the caller's locale.
 count() {
     local options=()
     while [[ $1 == --* ]]; do options+=("$1"); shift; done
-    valgrind --tool=callgrind --branch-sim=yes "${options[@]}" --callgrind-out-file="$scratch/out" \
+    LC_ALL=C valgrind --tool=callgrind --branch-sim=yes "${options[@]}" --callgrind-out-file="$scratch/out" \
         "$program" "$@" </dev/null >"$scratch/console" 2>"$scratch/log"
     # Collected : Ir Bc Bcm Bi Bim
     awk '/Collected :/ { print $(NF - 2) + $NF }' "$scratch/log" >"$scratch/missed"

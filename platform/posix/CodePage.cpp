@@ -10,8 +10,9 @@
 namespace vormi::platform {
 namespace {
 
-// The console's character set once chosen; code page 866 while there is none.
-std::optional<posix::CharsetTable> ConsoleCharset;
+// The console's character set: the Windows console's code page 866 until one
+// is chosen, and for a set without the Russian letters.
+constinit posix::CharsetTable ConsoleCharset = posix::kWindows866Table;
 
 }  // namespace
 
@@ -21,11 +22,8 @@ std::string AnsiTextToOem(std::string_view ansiText) {
     std::string converted;
     converted.reserve(ansiText.size());
     for (const char c : ansiText) {
-        const auto ansiByte = static_cast<uint8_t>(c);
-        if (ConsoleCharset)
-            converted += (*ConsoleCharset)[ansiByte];
-        else
-            converted.push_back(static_cast<char>(AnsiToOemByte(ansiByte)));
+        const posix::CharacterBytes& bytes = ConsoleCharset[static_cast<uint8_t>(c)];
+        converted.append(bytes.Bytes, bytes.Size);
     }
     return converted;
 }
@@ -38,7 +36,7 @@ void ChooseConsoleCodePage() {
     std::string codeset;
     if (std::setlocale(LC_CTYPE, "") != nullptr) codeset = nl_langinfo(CODESET);
     std::setlocale(LC_CTYPE, previous.c_str());
-    ConsoleCharset = posix::CharsetTableFor(codeset);
+    ConsoleCharset = posix::CharsetTableFor(codeset).value_or(posix::kWindows866Table);
 }
 
 }  // namespace vormi::platform

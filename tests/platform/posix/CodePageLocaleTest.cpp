@@ -20,7 +20,7 @@ constexpr std::string_view kText = "Ёлка: 5 ёжиков, Я"_ansi;
 
 std::string Converted(const platform::posix::CharsetTable& table, std::string_view ansiText) {
     std::string out;
-    for (const char c : ansiText) out += table[static_cast<uint8_t>(c)];
+    for (const char c : ansiText) out.append(table[static_cast<uint8_t>(c)].Bytes, table[static_cast<uint8_t>(c)].Size);
     return out;
 }
 
@@ -30,7 +30,7 @@ TEST(ConsoleCharsetTest, UnicodeInAnySpelling) {
         ASSERT_TRUE(table) << spelling;
         EXPECT_EQ(Converted(*table, kText), "Ёлка: 5 ёжиков, Я") << spelling;
     }
-    EXPECT_EQ((*CharsetTableFor("UTF-8"))[0xB9], "№") << "not only the letters";
+    EXPECT_EQ(Converted(*CharsetTableFor("UTF-8"), "\xB9"), "№") << "not only the letters";
 }
 
 // iconv's modules of the C library in use; a program under an emulator finds
