@@ -30,11 +30,11 @@ void WriteInt(int64_t value) { Write(std::to_string(value)); }
 void WriteUnsigned(uint64_t value) { Write(std::to_string(value)); }
 
 void WriteFixed(std::optional<long double> value, int width, int decimals) {
+    // The text is padded before its conversion: the width counts characters,
+    // and the console's set may take more than one byte for one.
     if (value && std::isfinite(*value))
         Write(FormatFixed(*value, width, decimals));
     else
-        // Padded before the conversion: the width counts characters, and the
-        // console's set may take more than one byte for one.
         WriteMessage(PadLeft(txt::kNotAvailable, width));
 }
 

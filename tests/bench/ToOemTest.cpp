@@ -20,9 +20,7 @@ std::string AsciiRange() {
     return ascii;
 }
 
-TEST(ToOem, EveryRussianLetterLandsOnItsCodePage866Byte) {
-    EXPECT_EQ(console::ToOem(kAlphabet), Oem(kAlphabetUtf8));
-}
+TEST(ToOem, EveryRussianLetterLandsOnItsCodePage866Byte) { EXPECT_EQ(console::ToOem(kAlphabet), Oem(kAlphabetUtf8)); }
 
 TEST(ToOem, AsciiAndTheBellStayAsTheyAre) {
     EXPECT_EQ(console::ToOem(AsciiRange()), AsciiRange());

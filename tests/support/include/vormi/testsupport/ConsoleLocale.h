@@ -1,7 +1,8 @@
 // For the tests of the Linux console's character set, which follows the
 // locale: LC_ALL set for as long as one of these lives, with the console's code
-// page chosen from it; both put back afterwards. Header-only, for tests that
-// link the platform layer.
+// page chosen from it. Afterwards LC_ALL is put back and the console has code
+// page 866 again, as every other test expects, whatever the caller's locale.
+// Header-only, for tests that link the platform layer.
 #pragma once
 
 #include <clocale>
@@ -21,11 +22,12 @@ public:
         platform::ChooseConsoleCodePage();
     }
     ~ConsoleLocale() {
+        setenv("LC_ALL", "C", 1);
+        platform::ChooseConsoleCodePage();
         if (Saved_)
             setenv("LC_ALL", Saved_->c_str(), 1);
         else
             unsetenv("LC_ALL");
-        platform::ChooseConsoleCodePage();
     }
     ConsoleLocale(const ConsoleLocale&) = delete;
     ConsoleLocale& operator=(const ConsoleLocale&) = delete;
