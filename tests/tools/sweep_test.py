@@ -58,8 +58,10 @@ def sample_files(folder):
 
 def vormi_c(folder, name, limit):
     """vormi c's report: (packed bytes, size ratio, coding ratio, halvings) as printed."""
+    # Under LC_ALL=C vormi writes code page 866, whatever the caller's locale.
     out = subprocess.run([VORMI, "c", "/0:" + os.path.join(folder, name), "/1:" + os.path.join(folder, "out.zk"),
-                          "/h:%d" % limit], capture_output=True, stdin=subprocess.DEVNULL).stdout.decode("cp866")
+                          "/h:%d" % limit], capture_output=True, stdin=subprocess.DEVNULL,
+                         env=dict(os.environ, LC_ALL="C")).stdout.decode("cp866")
     size_ratio = re.search(r"\(Размер исходного\): *(\S+)", out).group(1)
     coding_ratio = re.search(r"\(исходные\): *(\S+)", out).group(1)
     halvings = re.search(r"Ополовиниваний счетчиков: *(\d+)", out).group(1)
