@@ -11,6 +11,7 @@
 #include "vormi/platform/CodePage.h"
 #include "vormi/platform/Console.h"
 #include "vormi/platform/FileMeta.h"
+#include "vormi/platform/Interrupts.h"
 #include "vormi/platform/Process.h"
 #include "vormi/zkfile/ZkFile.h"
 
@@ -68,6 +69,8 @@ int main(int argc, char** argv) {
     platform::IgnoreBrokenPipes();
     // Texts in the code page the console shows (on Linux the locale's).
     platform::ChooseConsoleCodePage();
+    // Ctrl+C and the like remove the file being written and end the run at once.
+    platform::RemoveTemporariesOnInterrupt();
     console::EndLine();
     WriteMessageLine(txt::kStartBanner);
     console::EndLine();

@@ -39,8 +39,17 @@ void ZkFile::Done() {
 
 // Both buffers are checked, not only the input one: the steps reach the output
 // block through RequireData, which would stop the program if it were missing.
+// The halving period and the caller's permissions survive the new Init: losing
+// them wrote a header with another limit than the one the caller asked for,
+// and refused an overwrite the caller had permitted.
 void ZkFile::EnsureBuffers() {
-    if (!InitSucceeded()) Init(ZkFallbackBufferSize);
+    if (InitSucceeded()) return;
+    const uint32_t halvingPeriod = HalvingPeriod;
+    const uint8_t permissions = Options & (1u << PermitOverwritePacked | 1u << PermitOverwriteRestored);
+    if (!Init(ZkFallbackBufferSize)) return;
+    HalvingPeriod = halvingPeriod;
+    ResetForEncoding();  // the header carries the limit of this period
+    Options = permissions;
 }
 
 bool ZkFile::BuffersReady() {

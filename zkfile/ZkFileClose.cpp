@@ -5,18 +5,28 @@
 
 namespace vormi {
 
+// A written file takes its target's place only when the operation succeeded;
+// otherwise it is removed and the target stays as it was. A replacement that
+// fails is a failed write (a failed close is not reported, as before).
 int ZkFile::ClosePlain() {
-    const int result = PlainFile.Close();
-    // A failed unpack leaves its partial file as it is: dressing it with the
-    // metadata in Info (possibly a read-only attribute from an earlier
-    // operation) would only block the next attempt.
+    const bool replacing = PlainFile.IsReplacing();
+    const int result = NoError() ? PlainFile.Commit() : PlainFile.Close();
+    if (replacing && result != 0) SetError(zkeRestoredWrite);
+    // Metadata goes only to the file of a successful unpack: dressing anything
+    // else with the metadata in Info (possibly a read-only attribute from an
+    // earlier operation) would only block the next attempt.
     if (result == 0 && HasFlag(RestoreOnClose) && NoError()) RestoreFileInfo(FullName, Info);
+    // The read-only file that this unpack was to replace is still there.
+    if (ReplacedAttributes != 0 && HasError()) platform::SetFileAttributesOf(FullName, ReplacedAttributes);
+    ReplacedAttributes = 0;
     ClearFlag(RestoreOnClose);
     return result;
 }
 
 int ZkFile::ClosePacked() {
-    const int result = PackedFile.Close();
+    const bool replacing = PackedFile.IsReplacing();
+    const int result = NoError() ? PackedFile.Commit() : PackedFile.Close();
+    if (replacing && result != 0) SetError(zkePackedWrite);
     ClearFlag(PackedOpen);
     return result;
 }

@@ -51,7 +51,9 @@ void ZkFile::CreatePacked(const std::string& name) {
         SetError(zkePackedExists);
         return;
     }
-    if (PackedFile.Create() != 0) {
+    // Written under a temporary name and put in place only once whole, so a
+    // failed or interrupted pack leaves an existing compressed file as it was.
+    if (PackedFile.CreateReplacing() != 0) {
         SetError(zkePackedCreate);
         return;
     }

@@ -47,11 +47,14 @@ void ZkFile::CreatePlain(const std::string& packedName) {
     const bool readOnly = HasFlag(PermitOverwriteRestored) && (attributes & platform::kAttrReadOnly) != 0 &&
                           platform::RegularFileExists(FullName) &&
                           platform::SetFileAttributesOf(FullName, attributes & ~platform::kAttrReadOnly);
-    if (PlainFile.Create() != 0) {
+    // Written under a temporary name and put in place only once whole, so a
+    // failed or interrupted unpack leaves an existing restored file as it was.
+    if (PlainFile.CreateReplacing() != 0) {
         if (readOnly) platform::SetFileAttributesOf(FullName, attributes);
         SetError(zkeRestoredCreate);
         return;
     }
+    ReplacedAttributes = readOnly ? attributes : 0;
     // Attributes and date go only to a regular file: a device or pipe named
     // as the restored file is written to, never dressed.
     if (PlainFile.IsRegularFile()) SetFlag(RestoreOnClose);

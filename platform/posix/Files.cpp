@@ -5,9 +5,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
 #include <string>
 #include <utility>
 
+#include "Temporaries.h"
 #include "posix/ShareLocks.h"
 
 namespace vormi::platform {
@@ -67,19 +71,86 @@ int CreateRegular(const std::string& name, int& fd) {
     return 0;
 }
 
+// A named pipe without a reader refuses a writer that does not wait (ENXIO).
+// Its reader may start a moment after this run ("cat p > out & vormi d ...
+// /1:p", where the shell may start vormi first), so it is asked again for
+// about a second; a pipe that nobody reads still ends the run quickly.
+int OpenWithoutWaiting(const std::string& name) {
+    constexpr int kTries = 50;
+    constexpr timespec kPause{0, 20'000'000};
+    int fd = open(name.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    for (int tries = 1; fd < 0 && errno == ENXIO && tries < kTries; ++tries) {
+        nanosleep(&kPause, nullptr);
+        fd = open(name.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    }
+    return fd;
+}
+
 // A pipe, device or socket: opens fd or returns an errno. Write access
 // only: with read access too this process would be one of a pipe's readers, so
 // it would never see the real reader leave and would block for ever once the
 // pipe was full. Opened without waiting, so that a named pipe nobody reads
-// fails at once (ENXIO) instead of waiting for a reader.
+// fails soon (ENXIO) instead of waiting for a reader for ever.
 int OpenForWritingOnly(const std::string& name, int& fd) {
-    fd = open(name.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    fd = OpenWithoutWaiting(name);
     if (fd < 0) return errno;
     struct stat info {};
     if (fstat(fd, &info) != 0) return Abandon(fd, errno);
     // Replaced by a regular file since it was looked at.
     if (S_ISREG(info.st_mode)) return Abandon(fd, EAGAIN);
     if (const int error = Blocking(fd); error != 0) return Abandon(fd, error);
+    return 0;
+}
+
+// The name with a symbolic link in its last part followed, so that the file
+// it leads to is replaced and the link stays. Any other name as it is.
+std::string FollowLink(const std::string& name) {
+    struct stat info {};
+    if (lstat(name.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return name;
+    char* resolved = realpath(name.c_str(), nullptr);
+    if (resolved == nullptr) return name;
+    std::string target(resolved);
+    free(resolved);
+    return target;
+}
+
+// The existing target of a replacement, held open until the replacement ends:
+// it carries Create's sharing claim, so that no other open writes it meanwhile
+// and a second writer fails, but nothing is truncated.
+int HoldTarget(const std::string& name, int& fd, struct stat& info) {
+    fd = open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return errno;
+    if (fstat(fd, &info) != 0) return Abandon(fd, errno);
+    if (!S_ISREG(info.st_mode)) return Abandon(fd, EAGAIN);
+    if ((info.st_mode & S_IWUSR) == 0) return Abandon(fd, EACCES);
+    const int error = posix::ClaimSharing(fd, {.DeniesWrite = true, .HasWriteAccess = true});
+    return error != 0 ? Abandon(fd, error) : 0;
+}
+
+// Errors of creating a file in a folder that takes no new one (or no longer
+// name), where the target is written in place as before.
+bool FolderTakesNoFile(int error) {
+    return error == EACCES || error == EPERM || error == EROFS || error == ENAMETOOLONG;
+}
+
+// Opens the temporary file of a replacement or returns an errno. A file left
+// by a run ended by force is reused; one that another run is writing right now
+// is its lock, so this run fails with EBUSY as a second Create would. Never
+// follows a link planted under the temporary name.
+int OpenTemporary(const std::string& name, int& fd) {
+    fd = open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) return errno;
+    struct stat info {};
+    if (fstat(fd, &info) != 0) return Abandon(fd, errno);
+    if (!S_ISREG(info.st_mode)) return Abandon(fd, EEXIST);
+    const int error = posix::ClaimSharing(fd, {.DeniesWrite = true, .HasWriteAccess = true});
+    if (error != 0) return Abandon(fd, error);
+    // The run that held it may have just put it in its target's place.
+    struct stat named {};
+    if (stat(name.c_str(), &named) != 0 || named.st_ino != info.st_ino || named.st_dev != info.st_dev) {
+        return Abandon(fd, EBUSY);
+    }
+    if (ftruncate(fd, 0) != 0) return Abandon(fd, errno);
     return 0;
 }
 
@@ -120,8 +191,61 @@ int File::Create() {
     return 0;
 }
 
+int File::CreateReplacing() {
+    if (IsOpen()) Close();
+    const std::string target = FollowLink(Name_);
+    struct stat named {};
+    const bool exists = stat(target.c_str(), &named) == 0;
+    if (exists && (!S_ISREG(named.st_mode) || named.st_nlink > 1)) return Create();
+    int held = -1;
+    struct stat info {};
+    if (exists) {
+        if (const int error = HoldTarget(target, held, info); error != 0) return error;
+    }
+    const std::string temporary = target + kTemporarySuffix;
+    int fd = -1;
+    if (const int error = OpenTemporary(temporary, fd); error != 0) {
+        if (held >= 0) close(held);
+        return FolderTakesNoFile(error) ? Create() : error;
+    }
+    // The replacement keeps the permissions of the file it replaces.
+    if (exists) fchmod(fd, info.st_mode & 07777);
+    Handle_ = fd;
+    Held_ = held;
+    Target_ = target;
+    Temporary_ = temporary;
+    detail::RememberTemporary(Temporary_.c_str());
+    return 0;
+}
+
+int File::Commit() {
+    if (Temporary_.empty()) return Close();
+    // Renamed while the target is still held, so no other run comes between.
+    const int error = rename(Temporary_.c_str(), Target_.c_str()) == 0 ? 0 : errno;
+    if (error == 0) {
+        detail::ForgetTemporary(Temporary_.c_str());
+        Temporary_.clear();
+    }
+    Close();
+    return error;
+}
+
+void File::Discard() {
+    // Removed while still claimed, so it cannot be another run's by now.
+    unlink(Temporary_.c_str());
+    detail::ForgetTemporary(Temporary_.c_str());
+    Temporary_.clear();
+}
+
+void File::ReleaseTarget() {
+    if (Held_ != kNoHandle) close(Descriptor(std::exchange(Held_, kNoHandle)));
+    Target_.clear();
+}
+
 int File::Close() {
     if (!IsOpen()) return EBADF;
+    if (!Temporary_.empty()) Discard();
+    ReleaseTarget();
     const int fd = Descriptor(std::exchange(Handle_, kNoHandle));
     // Linux releases the descriptor even when close reports an error, so the
     // record is closed either way.

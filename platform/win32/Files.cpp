@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "Temporaries.h"
 #include "win32/Handle.h"
 
 namespace vormi::platform {
@@ -26,6 +27,24 @@ uint32_t MoveAll(uint32_t count, Step step) {
     return done;
 }
 
+// Opens an existing name for writing, shared for reading only, into existing
+// (left INVALID_HANDLE_VALUE for a missing name); returns 0 or the error.
+// This open is also what holds a target while it is replaced: the sharing
+// refuses every other writer, and a read-only file refuses this one.
+int OpenExisting(const std::string& name, HANDLE& existing) {
+    existing =
+        CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return existing != INVALID_HANDLE_VALUE || GetLastError() == ERROR_FILE_NOT_FOUND ? 0 : LastError();
+}
+
+// A disk file with one name only: one with several hard links is written in
+// place, so that it stays one file.
+bool HasOneName(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    return GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) &&
+           info.nNumberOfLinks <= 1;
+}
+
 }  // namespace
 
 File::~File() {
@@ -45,22 +64,72 @@ int File::OpenRead(ReadSharing sharing) {
     return 0;
 }
 
+int File::CreateReplacing() {
+    if (IsOpen()) Close();
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (const int error = OpenExisting(Name_, held); error != 0) return error;
+    if (held != INVALID_HANDLE_VALUE && !HasOneName(held)) {
+        CloseHandle(held);
+        return Create();
+    }
+    // Shared for deleting too, so that an interruption can remove it while it
+    // is open. A file left by a run ended by force is reused; one that another
+    // run writes right now refuses this open, as the target would.
+    const std::string temporary = Name_ + kTemporarySuffix;
+    const HANDLE handle = CreateFileA(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const int error = LastError();
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        // A folder that takes no new file: written in place, as before.
+        return error == ERROR_ACCESS_DENIED || error == ERROR_FILENAME_EXCED_RANGE ? Create() : error;
+    }
+    Handle_ = FromHandle(handle);
+    Held_ = FromHandle(held);
+    Target_ = Name_;
+    Temporary_ = temporary;
+    detail::RememberTemporary(Temporary_.c_str());
+    return 0;
+}
+
+int File::Commit() {
+    if (Temporary_.empty()) return Close();
+    // Windows replaces neither a file that is open nor one open for renaming,
+    // so both are closed first.
+    CloseHandle(ToHandle(std::exchange(Handle_, kNoHandle)));
+    ReleaseTarget();
+    const int error = MoveFileExA(Temporary_.c_str(), Name_.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : LastError();
+    if (error != 0) DeleteFileA(Temporary_.c_str());
+    detail::ForgetTemporary(Temporary_.c_str());
+    Temporary_.clear();
+    return error;
+}
+
+void File::Discard() {
+    // Deleted while still open: it vanishes once closed, and cannot be another run's by then.
+    DeleteFileA(Temporary_.c_str());
+    detail::ForgetTemporary(Temporary_.c_str());
+    Temporary_.clear();
+}
+
+void File::ReleaseTarget() {
+    if (Held_ != kNoHandle) CloseHandle(ToHandle(std::exchange(Held_, kNoHandle)));
+    Target_.clear();
+}
+
 int File::Create() {
     if (IsOpen()) Close();
     // Anything but a disk file (a pipe, the console) is kept open for writing
     // only, as the first open finds it: a pipe that only takes data refuses
     // readers, and CON opens for reading or for writing, never both. Pipes
     // never wait here: one without a free instance fails at once.
-    const HANDLE existing = CreateFileA(Name_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (existing == INVALID_HANDLE_VALUE) {
-        if (GetLastError() != ERROR_FILE_NOT_FOUND) return LastError();
-    } else if (GetFileType(existing) != FILE_TYPE_DISK) {
+    HANDLE existing = INVALID_HANDLE_VALUE;
+    if (const int error = OpenExisting(Name_, existing); error != 0) return error;
+    if (existing != INVALID_HANDLE_VALUE && GetFileType(existing) != FILE_TYPE_DISK) {
         Handle_ = FromHandle(existing);
         return 0;
-    } else {
-        CloseHandle(existing);
     }
+    if (existing != INVALID_HANDLE_VALUE) CloseHandle(existing);
     // Shared for reading only, so that no other open may write the file
     // meanwhile: two runs writing one file at once would leave neither's
     // content. CREATE_ALWAYS truncates only once the access and sharing
@@ -74,6 +143,8 @@ int File::Create() {
 
 int File::Close() {
     if (!IsOpen()) return ERROR_INVALID_HANDLE;
+    if (!Temporary_.empty()) Discard();
+    ReleaseTarget();
     return CloseHandle(ToHandle(std::exchange(Handle_, kNoHandle))) ? 0 : LastError();
 }
 

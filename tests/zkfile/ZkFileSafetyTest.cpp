@@ -41,12 +41,12 @@ TEST_F(ZkFileSafetyTest, NothingIsRestoredFromAFileThatIsNotACompressedOne) {
     EXPECT_EQ(Unpack(Folder.Path("bad.zk"), Folder.Path("new")), zkeHeaderRead);
     EXPECT_FALSE(Exists(Folder.Path("new")));
 
-    // A failure after the checks leaves the partial file, as before.
+    // A failure after the checks leaves the file as it was too.
     Bytes marker = Packed;
     marker.back() ^= 1;
     WriteFile(Folder.Path("marker.zk"), marker);
     EXPECT_EQ(Unpack(Folder.Path("marker.zk"), restored), zkeBadEndMarker);
-    EXPECT_EQ(ReadFile(restored), Source);
+    EXPECT_EQ(ReadFile(restored), earlier);
 }
 
 // A restored file takes its source's read-only attribute; a permitted

@@ -104,11 +104,12 @@ TEST_F(ZkOpenErrorsTest, FailedUnpackKeepsTheRestoredFilePlain) {
     EXPECT_EQ(platform::GetFileDosStamp(Folder.Path("first")), ExampleStamp);
 
     const std::string restored = Folder.Path("second");
+    WriteFile(restored, {7});
     Bytes badMarker = ReadFile(PackedName);
     badMarker.back() ^= 1;
     WriteFile(Folder.Path("bad.zk"), badMarker);
     EXPECT_EQ(Unpack(Folder.Path("bad.zk"), restored), zkeBadEndMarker);
-    EXPECT_EQ(ReadFile(restored), Source);  // the contents stay
+    EXPECT_EQ(ReadFile(restored), Bytes{7});  // the file it was to replace stays
     EXPECT_EQ(platform::FileAttributesOf(restored), platform::kAttrArchive);
     EXPECT_NE(platform::GetFileDosStamp(restored), ExampleStamp);
 
@@ -116,21 +117,21 @@ TEST_F(ZkOpenErrorsTest, FailedUnpackKeepsTheRestoredFilePlain) {
     EXPECT_EQ(platform::FileAttributesOf(restored), platform::kAttrArchive | platform::kAttrReadOnly);
 }
 
-// Missing buffers are allocated again at the next operation, with 64000 bytes
-// and a fresh codec and options.
-TEST_F(ZkOpenErrorsTest, MissingBuffersAreReplacedWithDefaults) {
+// Missing buffers are allocated again at the next operation, with 64000 bytes;
+// the halving limit and the caller's permissions stay.
+TEST_F(ZkOpenErrorsTest, MissingBuffersAreReplacedKeepingTheLimitAndThePermissions) {
     File.ReadBuf.Release();
     File.WriteBuf.Release();
     File.HalvingPeriod = 5000;
     File.SetFlag(PermitOverwritePacked);
+    File.SetFlag(PermitOverwriteRestored);
     File.Pack(SourceName, PackedName);
-    EXPECT_EQ(File.GetError(), zkePackedExists);  // the permission went with the old buffers
+    EXPECT_EQ(File.GetError(), zkeNone);
     EXPECT_EQ(File.ReadBuf.ValidCapacity(), ZkFallbackBufferSize);
     EXPECT_EQ(File.WriteBuf.ValidCapacity(), ZkFallbackBufferSize);
-    EXPECT_EQ(File.HalvingPeriod, 0u);
-
-    EXPECT_EQ(Pack(SourceName, PackedName), zkeNone);
-    EXPECT_EQ(LoadLe32(ReadFile(PackedName).data() + ZkLimitOffset), 1280u);
+    EXPECT_EQ(File.HalvingPeriod, 5000u);
+    EXPECT_EQ(LoadLe32(ReadFile(PackedName).data() + ZkLimitOffset), 5000u);
+    EXPECT_TRUE(File.HasFlag(PermitOverwriteRestored));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "vormi/platform/FileMeta.h"
 #include "vormi/platform/Files.h"
 #include "vormi/zkfile/FileBuf.h"
+#include "vormi/zkfile/ZkFormat.h"
 
 namespace vormi {
 
@@ -79,6 +80,34 @@ TEST(ZkInitTest, BufferAllocationFailureRecordsError1) {
             std::exit(failed && retried ? 0 : 1);
         },
         testing::ExitedWithCode(0), "");
+}
+
+// What "vormi cd /b:... /h:5000 /r:3" does when its buffers cannot be had: every
+// repetition replaces the file of the one before, with the limit asked for.
+TEST_F(ZkOpenErrorsTest, RepeatedRunsWithBuffersThatCannotBeAllocated) {
+    if (UnderAddressSanitizer) GTEST_SKIP() << "the sanitizer's allocator reports huge allocations itself";
+    if (!AddressSpaceCanBeCapped()) GTEST_SKIP() << "the address space cannot be capped here (an emulator)";
+    const std::string restored = Folder.Path("restored");
+    EXPECT_EXIT(
+        {
+            LimitAddressSpace(256u << 20);
+            ZkFile file(1u << 30);
+            file.HalvingPeriod = 5000;
+            file.ResetForEncoding();
+            file.SetFlag(PermitOverwritePacked);
+            for (int run = 0; run < 3; ++run) {
+                file.Pack(SourceName, PackedName);
+                if (file.HasError()) std::exit(10 + file.GetError());
+            }
+            file.SetFlag(PermitOverwriteRestored);
+            for (int run = 0; run < 3; ++run) {
+                file.Unpack(PackedName, restored);
+                if (file.HasError()) std::exit(40 + file.GetError());
+            }
+            std::exit(ReadFile(restored) == Source ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EQ(LoadLe32(ReadFile(PackedName).data() + ZkLimitOffset), 5000u);
 }
 
 }  // namespace

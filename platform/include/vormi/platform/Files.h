@@ -42,7 +42,28 @@ public:
     // Windows: the system's own error numbers (ERROR_SHARING_VIOLATION,
     // ERROR_ACCESS_DENIED).
     int Create();
-    // Closing a file that is not open gives a nonzero result.
+    // Creates the file that is to take the name's place once it is whole, so
+    // that a run that fails or is interrupted leaves the named file as it was.
+    // For a regular file or a missing name this is a temporary file beside it,
+    // named as the target plus kTemporarySuffix; the target itself is held
+    // meanwhile with Create's sharing and refusals (a second writer fails, a
+    // read-only file is refused, nothing is truncated). Commit then puts the
+    // temporary file in the target's place in one step; Close, and an
+    // interruption (RemoveTemporariesOnInterrupt), remove it instead. A
+    // symbolic link is followed, so the file it leads to is the one replaced.
+    // Everything else is written in place, as Create writes it: pipes and
+    // devices, a file with several hard links (which must stay one file), and
+    // a target whose folder takes no new file. A named pipe gets about a
+    // second to find its reader before it fails.
+    int CreateReplacing();
+    // Closes the file; one from CreateReplacing first takes its target's place
+    // (the result is then that of the replacement alone, and on failure the
+    // file is removed). For any other file, or one written in place, Close.
+    int Commit();
+    // True while a file from CreateReplacing waits to take its target's place.
+    bool IsReplacing() const { return !Temporary_.empty(); }
+    // Closing a file that is not open gives a nonzero result. A file from
+    // CreateReplacing that was not committed is removed; its target stays.
     int Close();
 
     bool IsOpen() const { return Handle_ != kNoHandle; }
@@ -57,11 +78,26 @@ public:
     uint64_t Position();
     uint64_t Size();
 
+    // Appended to a target's name to name the file that will replace it. A
+    // run ended by force (kill -9, a power cut) may leave one; it is safe to
+    // delete, and the next run on that target reuses and removes it.
+    static constexpr const char* kTemporarySuffix = ".vormi-part";
+
 private:
     // A descriptor or a Windows handle; -1 (INVALID_HANDLE_VALUE) when closed.
     static constexpr intptr_t kNoHandle = -1;
+    // Ends a replacement that did not take place: removes the temporary file.
+    void Discard();
+    // Lets go of the target held during a replacement.
+    void ReleaseTarget();
     std::string Name_;
     intptr_t Handle_ = kNoHandle;
+    // While a replacement is pending: the file replaced (the name with a
+    // symbolic link followed), the temporary file's name, and the target held
+    // open so that no other run writes it meanwhile (none for a missing one).
+    std::string Target_;
+    std::string Temporary_;
+    intptr_t Held_ = kNoHandle;
 };
 
 }  // namespace vormi::platform

@@ -48,6 +48,10 @@ public:
     std::string Name;      // the source's name without its folder, at most 255 bytes
     std::string FullName;  // full name of the restored file
     uint16_t Version = 1;
+    // The attributes of a read-only restored file that this unpack replaces
+    // (its read-only attribute is cleared meanwhile), given back when the
+    // unpack fails; 0 when there is none.
+    uint32_t ReplacedAttributes = 0;
 
     // Runs Init(bufferSize); on failure the buffers are missing and the error is 1.
     explicit ZkFile(uint32_t bufferSize);
@@ -62,7 +66,8 @@ public:
     bool InitSucceeded() const;
     // Closes both files and releases both buffers.
     virtual void Done();
-    // Re-runs Init with 64000 bytes when the buffers are missing.
+    // Re-runs Init with 64000 bytes when the buffers are missing, keeping the
+    // halving period and the caller's options.
     void EnsureBuffers();
     // False, recording error 2, when the buffers are missing.
     bool BuffersReady();
