@@ -178,7 +178,7 @@ posix_case_unread_named_pipe() {
 }
 posix_case_file_being_written() {
     # A first run unpacks an empty file from a named pipe and waits there
-    # for the end marker with its restored file w.txt open. Meanwhile a
+    # for the end marker with the file that is to replace w.txt open. Meanwhile a
     # second run may neither pack nor unpack into w.txt, and leaves it alone.
     sample s.txt
     : >"$dir/empty.txt"
@@ -190,9 +190,9 @@ posix_case_file_being_written() {
     head -c -4 "$dir/empty._tx" >&3
     timeout 60 "${program[@]}" d /f:"$at" /0:feed /1:w.txt </dev/null >"$dir/first.raw" &
     first=$!
-    # The first run has emptied w.txt once it holds it.
+    # The first run holds w.txt once it writes the file that is to replace it.
     for ((i = 0; i < 600; i++)); do
-        [ -s "$dir/w.txt" ] || break
+        [ ! -e "$dir/w.txt.vormi-part" ] || break
         sleep 0.1
     done
     run c /f:"$at" /0:s.txt /1:w.txt
