@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "Temporaries.h"
+#include "posix/HeldInterruptions.h"
 #include "posix/ShareLocks.h"
 
 namespace vormi::platform {
@@ -202,7 +203,8 @@ int File::CreateReplacing() {
     if (exists) {
         if (const int error = HoldTarget(target, held, info); error != 0) return error;
     }
-    const std::string temporary = target + kTemporarySuffix;
+    std::string temporary = target + kTemporarySuffix;
+    const posix::HeldInterruptions interruptionsWait;
     int fd = -1;
     if (const int error = OpenTemporary(temporary, fd); error != 0) {
         if (held >= 0) close(held);
@@ -213,7 +215,7 @@ int File::CreateReplacing() {
     Handle_ = fd;
     Held_ = held;
     Target_ = target;
-    Temporary_ = temporary;
+    Temporary_ = std::move(temporary);
     detail::RememberTemporary(Temporary_.c_str());
     return 0;
 }

@@ -4,11 +4,12 @@
 #include <unistd.h>
 
 #include "Temporaries.h"
+#include "posix/HeldInterruptions.h"
 
 namespace vormi::platform {
 namespace {
 
-constexpr int kInterruptions[] = {SIGINT, SIGTERM, SIGHUP};
+using posix::kInterruptions;
 
 // Only async-signal-safe calls: the names were made before the signal came.
 // With the default action back in place, the signal raised again ends the
@@ -27,9 +28,8 @@ void RemoveTemporariesOnInterrupt() {
         if (sigaction(signalNumber, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;
         struct sigaction handler {};
         handler.sa_handler = RemoveAndEnd;
-        sigemptyset(&handler.sa_mask);
         // Another interruption meanwhile waits, so the names are removed once.
-        for (const int other : kInterruptions) sigaddset(&handler.sa_mask, other);
+        handler.sa_mask = posix::InterruptionSet();
         sigaction(signalNumber, &handler, nullptr);
     }
 }
