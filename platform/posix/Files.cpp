@@ -128,12 +128,6 @@ int HoldTarget(const std::string& name, int& fd, struct stat& info) {
     return error != 0 ? Abandon(fd, error) : 0;
 }
 
-// Errors of creating a file in a folder that takes no new one (or no longer
-// name), where the target is written in place as before.
-bool FolderTakesNoFile(int error) {
-    return error == EACCES || error == EPERM || error == EROFS || error == ENAMETOOLONG;
-}
-
 // Opens the temporary file of a replacement or returns an errno. A file left
 // by a run ended by force is reused; one that another run is writing right now
 // is its lock, so this run fails with EBUSY as a second Create would. Never
@@ -208,7 +202,11 @@ int File::CreateReplacing() {
     int fd = -1;
     if (const int error = OpenTemporary(temporary, fd); error != 0) {
         if (held >= 0) close(held);
-        return FolderTakesNoFile(error) ? Create() : error;
+        // Only another run writing the same target is a refusal. Any other
+        // failure (a folder that takes no new file, a name too long for the
+        // suffix, a folder planted under the temporary name) writes the
+        // target in place, as before.
+        return error == EBUSY ? error : Create();
     }
     // The replacement keeps the permissions of the file it replaces.
     if (exists) fchmod(fd, info.st_mode & 07777);

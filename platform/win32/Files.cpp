@@ -81,8 +81,10 @@ int File::CreateReplacing() {
     if (handle == INVALID_HANDLE_VALUE) {
         const int error = LastError();
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
-        // A folder that takes no new file: written in place, as before.
-        return error == ERROR_ACCESS_DENIED || error == ERROR_FILENAME_EXCED_RANGE ? Create() : error;
+        // Only another run writing the same target is a refusal. Any other
+        // failure (a folder that takes no new file, a name too long for the
+        // suffix) writes the target in place, as before.
+        return error == ERROR_SHARING_VIOLATION ? error : Create();
     }
     Handle_ = FromHandle(handle);
     Held_ = FromHandle(held);

@@ -53,8 +53,9 @@ public:
     // symbolic link is followed, so the file it leads to is the one replaced.
     // Everything else is written in place, as Create writes it: pipes and
     // devices, a file with several hard links (which must stay one file), and
-    // a target whose folder takes no new file. A named pipe gets about a
-    // second to find its reader before it fails.
+    // a target beside which no temporary file can be made (a folder that
+    // takes no new file, a name too long for the suffix). A named pipe gets
+    // about a second to find its reader before it fails.
     int CreateReplacing();
     // Closes the file; one from CreateReplacing first takes its target's place
     // (the result is then that of the replacement alone, and on failure the
