@@ -33,12 +33,6 @@ void ClearCount(uint64_t& counter) { counter = 0; }
 
 void AddCount(uint64_t& counter, uint16_t amount) { counter += amount; }
 
-void AddBits(HufBitCount& counter, uint8_t bits) {
-    const uint32_t total = uint32_t{counter.BitOffset} + bits;
-    counter.BitOffset = static_cast<uint8_t>(total % 8);
-    counter.ByteCount += total / 8;
-}
-
 void HufInit(uint32_t limit, HufTree& tree) {
     tree.HalveLimit = limit >= kHufMinHalveLimit ? limit : kHufMinHalveLimit;
     for (int s = 0; s < 256; ++s) {
@@ -59,7 +53,7 @@ void HufInit(uint32_t limit, HufTree& tree) {
 }
 
 void HufUpdate(uint8_t symbol, HufTree& tree) {
-    huf_detail::PlainClimb plain;
+    huf_detail::PlainClimb plain{{}, tree};
     huf_detail::NoHooks hooks;
     huf_detail::UpdateTree(tree.LinkTable[kHufLeafLinkBase + symbol], tree, hooks, plain);
 }

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "detail/ByteOrder.h"
+#include "vormi/codec/ByteOrder.h"
 #include "detail/HufTreeInline.h"
 #include "detail/PrefixTable.h"
 #include "vormi/codec/HufTree.h"
@@ -148,7 +148,7 @@ template <typename Aids, typename Table>
         // Loaded afresh for every symbol: keeping the bits in a register and loading only when
         // fewer than a longest code were left measured slower (text.txt 74.1 -> 68.1 MB/s at
         // the halving limit 65536), its load branch being hard to predict.
-        const uint64_t buffer = huf_detail::LoadLE64(words + bitPos / 8) >> (bitPos % 8);
+        const uint64_t buffer = LoadLe64(words + bitPos / 8) >> (bitPos % 8);
         const auto index = static_cast<uint32_t>(buffer & ((1u << Table::kBits) - 1));
         const uint32_t step = table.Entry[index];
         // A leaf of the table is a walk of no steps: one loop, whose first test is the table's
@@ -211,7 +211,7 @@ bool DecodeSymbols(DecodeProgress& progress, const uint8_t* source, uint32_t sou
                     st.Reservoir = 0;
                     st.BitsLeft = 0;
                     if (inWord > 0) {
-                        st.Reservoir = huf_detail::LoadLE32(source + pos) >> inWord;
+                        st.Reservoir = LoadLe32(source + pos) >> inWord;
                         st.BitsLeft = static_cast<uint8_t>(32 - inWord);
                         DecodeWhileRoom(st, tree, output, limit, made, aids);
                         pos += kWordBytes;
@@ -219,7 +219,7 @@ bool DecodeSymbols(DecodeProgress& progress, const uint8_t* source, uint32_t sou
                     continue;
                 }
             }
-            st.Reservoir = huf_detail::LoadLE32(source + pos);
+            st.Reservoir = LoadLe32(source + pos);
             st.BitsLeft = 32;
             DecodeWhileRoom(st, tree, output, limit, made, aids);
             pos += kWordBytes;
@@ -277,7 +277,7 @@ struct WindowAids {
 
     uint32_t GuessEnd(uint32_t weight) const { return Call.GuessEnd(weight); }
     void RecordEnd(uint32_t weight, uint32_t after) { Call.RecordEnd(weight, after); }
-    uint32_t ParentOf(const HufTree& tree, uint32_t position) const { return Call.ParentOf(tree, position); }
+    uint32_t ParentOf(uint32_t position) const { return Call.ParentOf(position); }
     void Exchanged(const HufTree& tree, uint32_t n, uint32_t m) {
         Call.Exchanged(tree, n, m);
         if constexpr (kKeepsTable) Kept.Exchanged(tree, n, m);

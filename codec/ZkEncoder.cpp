@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "detail/ByteOrder.h"
+#include "vormi/codec/ByteOrder.h"
 #include "detail/HufTreeInline.h"
 #include "vormi/codec/HufTree.h"
 #include "vormi/codec/ZkCodec.h"
@@ -54,12 +54,11 @@ struct CodeReading : huf_detail::NoHooks {
     }
     void LeftPath(uint32_t parent) { Next = parent; }
     template <typename Aids>
-    void OffPath(const HufTree& tree, const Aids& aids) {
-        static_assert(Aids::kRootIsOwnParent, "the code's climb stays at the root without a branch");
+    void OffPath(const HufTree&, const Aids& aids) {
         const uint32_t more = Next != kHufRoot;
         Bits = Bits << more | static_cast<uint64_t>(Next & more);
         Length += more;
-        Next = aids.ParentOf(tree, Next);
+        Next = aids.ParentOf(Next);
     }
     template <typename Aids>
     void BeforeExchangeOffPath(uint32_t partner, const HufTree& tree, const Aids& aids) {
@@ -70,8 +69,8 @@ struct CodeReading : huf_detail::NoHooks {
         ReadRest(tree, aids);
     }
     template <typename Aids>
-    void ReadRest(const HufTree& tree, const Aids& aids) {
-        for (; Next != kHufRoot; Next = aids.ParentOf(tree, Next)) {
+    void ReadRest(const HufTree&, const Aids& aids) {
+        for (; Next != kHufRoot; Next = aids.ParentOf(Next)) {
             Bits = Bits << 1 | static_cast<uint64_t>(Next & 1);
             ++Length;
         }
@@ -128,13 +127,6 @@ void FlushWindow(EncodeState& st, uint8_t*& out, uint32_t& room) {
     }
 }
 
-// Adds the code bits of a call to the tree's bit counter.
-void CountBits(HufBitCount& counter, uint64_t bits) {
-    const uint64_t total = counter.BitOffset + bits;
-    counter.BitOffset = static_cast<uint8_t>(total % 8);
-    counter.ByteCount += total / 8;
-}
-
 // Codes the bulk of source[next..] straight into the output through a 64-bit bit buffer whose
 // low byte is the partial byte, while the room rule holds. Every symbol stores all 8 bytes (the
 // rule leaves space) and advances by the complete ones. Writing codes bit by bit had taken 45% of
@@ -158,7 +150,7 @@ void CodeInPlace(EncodeState& st, const uint8_t* source, uint32_t sourceLength, 
         const uint32_t length = CodeAndUpdate(*in++, tree, code, aids);
         acc |= code << nbits;
         nbits += length;
-        huf_detail::StoreLE64(out, acc);
+        StoreLe64(out, acc);
         const uint32_t complete = nbits / 8;
         out += complete;
         acc >>= 8 * complete;
@@ -182,7 +174,7 @@ void CodeSymbols(EncodeState& st, const uint8_t* source, uint32_t sourceLength, 
     while (next < sourceLength && room > 0) {
         uint64_t acc = PartialByte(st);
         st.Count = AppendCode(source[next++], acc, st.Count, tree, bitsCoded, aids);
-        huf_detail::StoreLE64(st.Window, acc);
+        StoreLe64(st.Window, acc);
         FlushWindow(st, output, room);
     }
 }
@@ -211,7 +203,7 @@ bool ZkCodec::Encode(const uint8_t* source, uint32_t sourceLength, uint32_t& con
         huf_detail::WithClimbAids(
             Tree, [&](auto& aids) { CodeSymbols(st, source, sourceLength, i, out, room, Tree, totalBits, aids); });
     }
-    CountBits(Tree.BitCount, totalBits);
+    AddBits(Tree.BitCount, totalBits);
     std::memcpy(EncodeWindow, st.Window, kWindowBytes);
     PendingBits = static_cast<uint8_t>(st.Count);
     consumed = i;

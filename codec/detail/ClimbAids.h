@@ -2,8 +2,8 @@
 // the parent of each position. HufUpdate, one symbol at a time, reads the tree alone; the block
 // coders' loops keep tables for the length of a call. Private to the codec.
 //
-// An aids type offers GuessEnd and RecordEnd (run ends), ParentOf, and the hooks Exchanged (after the
-// contents of two positions were swapped) and Halved (after a rebuild).
+// An aids type offers GuessEnd and RecordEnd (run ends), ParentOf(position), and Exchanged (after the
+// contents of two positions were swapped) and Halved (after a rebuild), to keep what it holds in step.
 #pragma once
 
 #include <cstdint>
@@ -43,8 +43,9 @@ inline constexpr uint32_t kGuessingLimit = 4096;
 
 // For HufUpdate: nothing to build or keep, the parent read from the link table.
 struct PlainClimb : NoGuesses {
-    static constexpr bool kRootIsOwnParent = false;
-    static uint32_t ParentOf(const HufTree& tree, uint32_t position) { return tree.LinkTable[position >> 1]; }
+    const HufTree& Tree;
+
+    uint32_t ParentOf(uint32_t position) const { return Tree.LinkTable[position >> 1]; }
     static void Exchanged(const HufTree&, uint32_t, uint32_t) {}
     static void Halved(const HufTree&) {}
 };
@@ -56,7 +57,8 @@ struct PlainClimb : NoGuesses {
 struct ParentPositions {
     // Entries 2k and 2k+1 hold the position of the node whose link is k. A leaf's link (256 + s)
     // indexes the upper half, which is never read: the writes for it need no branch. The root's
-    // entry (that of link 255, which no node has) holds the root itself.
+    // entry (that of link 255, which no node has) holds the root itself, so the encoder's climb
+    // along the code stays at the root without a branch.
     uint16_t Of[2 * 512];
 
     void Build(const HufTree& tree) {
@@ -75,11 +77,10 @@ private:
 // For the block coders: the parents by position, with or without run-end guesses.
 template <typename Guesses>
 struct BlockClimb : Guesses {
-    static constexpr bool kRootIsOwnParent = true;
     ParentPositions Parents;
 
     explicit BlockClimb(const HufTree& tree) { Parents.Build(tree); }
-    uint32_t ParentOf(const HufTree&, uint32_t position) const { return Parents.Of[position]; }
+    uint32_t ParentOf(uint32_t position) const { return Parents.Of[position]; }
     void Exchanged(const HufTree& tree, uint32_t n, uint32_t m) { Parents.Exchanged(tree, n, m); }
     void Halved(const HufTree& tree) { Parents.Build(tree); }
 };

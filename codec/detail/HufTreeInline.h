@@ -1,28 +1,43 @@
 // Inline form of the per-symbol tree update, shared by HufUpdate and the block coders' inner loops,
 // which add to it through hooks. Private to the codec.
 //
-// Map of the hot path. Every caller runs the one update rule, UpdateTree, with hooks (what it adds
-// to the rule) and aids (what the climb may lean on besides the tree):
-//
-//   ZkCodec::Encode -> CodeSymbols -> CodeInPlace (the window near the output's end)
-//     -> CodeAndUpdate -> UpdateTree, hooks CodeReading: the code is read on the update's own
-//        climb, so the encoder climbs once per symbol (a halving symbol reads it first).
-//   ZkCodec::Decode -> DecodeWithPolicy: windows of 2048 symbols with the 8-level prefix table
-//     (limits from 32768), the 4-level one (below) or none -> DecodeSymbols (the word rule)
-//     -> DecodeBulk: a table look-up, then the bit walk -> UpdateTree, hooks KnownPath: a table
-//        path without ties is incremented as it stands, with no climb; aids WindowAids, which
-//        also keep the table in step with exchanges and halvings.
-//     -> DecodeWhileRoom (bit by bit, near a call's ends) -> UpdateTree, hooks NoHooks.
+// Map of the hot path:
+//   ZkCodec::Encode -> CodeSymbols: CodeInPlace writes straight into the output while 34 bytes of
+//     room are left, then a window loop (AppendCode, FlushWindow) codes the last 33 or fewer; both
+//     -> CodeAndUpdate (ZkEncoder.cpp): UpdateWithoutHalving with hooks CodeReading, which read
+//     the code on the update's own climb (ClimbFrom's loop up to the first exchange, then
+//     ClimbOffPath with the code's climb in step), so the encoder climbs once per symbol; a symbol
+//     that halves is read by ReadCode first, then updated by UpdateTree with NoHooks.
+//   ZkCodec::Decode -> DecodeWithPolicy: a call of 256 symbols or fewer, or of 64 source bytes or
+//     fewer, goes without windows or tables; otherwise windows of 2048 symbols, each with the
+//     8-level prefix table (limits from 32768, when the window before used 3 bits a symbol or
+//     more and exchanged on at most half its symbols; never the first), the 4-level one (below
+//     32768, at 3 bits a symbol or more, from the first window on) or none. -> DecodeSymbols (the
+//     word rule): carried bits first, then words of 4 bytes, the last 4 bytes or 24 symbols byte
+//     by byte. In a window with a table, at a symbol boundary with 16 bytes left, DecodeBulk: a
+//     table look-up, the bit walk, UpdateTree with hooks KnownPath (a table path without ties is
+//     incremented as it stands, with no climb). When it stops mid-word (pause, slack, 24 symbols
+//     left), the rest of that word goes bit by bit, so the next load is at the word boundary the
+//     plain reading has. DecodeWhileRoom, the bit walk with UpdateTree and NoHooks, takes those
+//     word rests, carried bits, the byte path and every symbol of a window without a table (all
+//     of zeros.bin; random.bin at 65536, which exchanges on most symbols; the first window from
+//     32768).
 //   Both block coders take their aids from WithClimbAids (ClimbAids.h): parents by position, so
-//     each step up is one load, and run-end guesses up to the limit 4096, so that an exchange
-//     seldom searches.
-//   HufUpdate, HufDecodeStep -> UpdateTree, NoHooks, aids PlainClimb (the link table alone).
+//     each step up is one load, and run-end guesses up to the limit 4096.
+//   HufUpdate -> UpdateTree, NoHooks, aids PlainClimb (the link table alone). HufDecodeStep (->
+//     HufUpdate) is the walk as the data model states it, for the tests: the decoder inlines its own.
 //
 //   UpdateTree: a halving first at the limit (HufHalve; aids.Halved rebuilds what the aids keep)
-//     -> UpdateWithoutHalving: the hooks' PathWithoutTies, else ClimbFrom -> StepUp per level
-//     -> RestoreOrder: increment, compare with the right neighbour; on an exchange the partner is
-//        the guess (aids.GuessEnd) or LastOfRun, the run-end search (RunSearch.h: SSE2 or plain),
-//        and aids.Exchanged keeps the parents (and the decoder's table) in step.
+//     -> UpdateWithoutHalving: the hooks' PathWithoutTies, else ClimbFrom (its own loop on a path
+//     the hooks follow; otherwise ClimbOffPath, StepUp per level) -> RestoreOrder: increment,
+//     compare with the right neighbour; on an exchange the partner is the guess (aids.GuessEnd)
+//     or LastOfRun (RunSearch.h: SSE2 or plain), and aids.Exchanged keeps parents and tables in step.
+//
+// Between calls only the tree and the codec's carried fields survive: parents, guesses and prefix
+// tables live on the call's stack, built afresh by each call.
+//
+// Two explicit paths beside a plain update, with no hooks, measured slower: the plain loops lost
+// their registers (zeros.bin unpack, 18% more instructions at the limit 65536).
 #pragma once
 
 #include <cstdint>
@@ -105,7 +120,7 @@ struct NoHooks {
 template <typename Hooks, typename Aids>
 [[gnu::always_inline]] inline uint32_t StepUp(uint32_t n, HufTree& tree, Hooks& hooks, Aids& aids) {
     hooks.OffPath(tree, aids);
-    return aids.ParentOf(tree, RestoreOrder(tree, n, ++tree.Nodes[n].Weight, aids, [&](uint32_t partner) {
+    return aids.ParentOf(RestoreOrder(tree, n, ++tree.Nodes[n].Weight, aids, [&](uint32_t partner) {
                              hooks.BeforeExchangeOffPath(partner, tree, aids);
                          }));
 }
@@ -131,11 +146,11 @@ template <typename Hooks, typename Aids>
     if constexpr (Hooks::kFollowsPath) {
         do {
             hooks.OnPath(n);
-            const uint32_t parent = aids.ParentOf(tree, n);
+            const uint32_t parent = aids.ParentOf(n);
             const uint32_t at = RestoreOrder(tree, n, ++tree.Nodes[n].Weight, aids);
             if (at != n) {
                 hooks.LeftPath(parent);
-                ClimbOffPath<true>(aids.ParentOf(tree, at), tree, hooks, aids);
+                ClimbOffPath<true>(aids.ParentOf(at), tree, hooks, aids);
                 hooks.ReachedRoot(tree, aids);
                 return;
             }

@@ -1,6 +1,6 @@
 // The bytes of the compressed file: a 55-byte header, an information block,
-// the coded stream and a 4-byte end marker. Integers are little-endian and are
-// read and written byte by byte, never through a cast of the file's bytes.
+// the coded stream and a 4-byte end marker. Integers are little-endian, read and
+// written through vormi/codec/ByteOrder.h, never through a cast of the file's bytes.
 #pragma once
 
 #include <array>
@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "vormi/codec/ByteOrder.h"
 #include "vormi/zkfile/ZkFile.h"
 
 namespace vormi {
@@ -29,19 +30,6 @@ inline constexpr uint32_t ZkNameLengthOffset = 14;
 
 inline constexpr uint32_t ZkEndMarker = 0xABCD0123;
 inline constexpr uint32_t ZkEndMarkerSize = 4;
-
-inline uint16_t LoadLe16(const uint8_t* bytes) { return static_cast<uint16_t>(bytes[0] | bytes[1] << 8); }
-inline uint32_t LoadLe32(const uint8_t* bytes) {
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-inline void StoreLe16(uint8_t* bytes, uint16_t value) {
-    bytes[0] = static_cast<uint8_t>(value);
-    bytes[1] = static_cast<uint8_t>(value >> 8);
-}
-inline void StoreLe32(uint8_t* bytes, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(value >> (8 * i));
-}
 
 // The information block as parsed; Name points into the bytes it came from.
 struct ZkInfoBlock {
