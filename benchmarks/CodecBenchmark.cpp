@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "vormi/codec/BufferCoding.h"
 #include "vormi/codec/HufTree.h"
 #include "vormi/codec/ZkCodec.h"
 #include "vormi/testsupport/TestData.h"
@@ -48,26 +49,6 @@ void CountBytes(benchmark::State& state, size_t length) {
     state.counters["MB/s"] = benchmark::Counter(bytes / 1e6, benchmark::Counter::kIsRate);
 }
 
-// Encodes in output blocks of the file layer's size, as the pack operation does.
-Bytes EncodeStream(ZkCodec& codec, const Bytes& source, Bytes& block) {
-    Bytes stream;
-    uint32_t pos = 0;
-    const auto length = static_cast<uint32_t>(source.size());
-    for (;;) {
-        uint32_t consumed = 0;
-        uint32_t produced = 0;
-        codec.Encode(source.data() + pos, length - pos, consumed, block.data(), kBlockBytes, produced);
-        stream.insert(stream.end(), block.begin(), block.begin() + produced);
-        pos += consumed;
-        if (pos == length && codec.PendingBits < 8) break;
-    }
-    uint32_t consumed = 0;
-    uint32_t produced = 0;
-    codec.Encode(source.data(), 0, consumed, block.data(), kBlockBytes, produced);
-    stream.insert(stream.end(), block.begin(), block.begin() + produced);
-    return stream;
-}
-
 void EncodeBench(benchmark::State& state, const Input* input, uint32_t limit) {
     ZkCodec codec;
     codec.HalvingPeriod = limit;
@@ -96,9 +77,8 @@ void EncodeBench(benchmark::State& state, const Input* input, uint32_t limit) {
 void DecodeBench(benchmark::State& state, const Input* input, uint32_t limit) {
     ZkCodec codec;
     codec.HalvingPeriod = limit;
-    codec.ResetForEncoding();
     Bytes block(kBlockBytes);
-    const Bytes stream = EncodeStream(codec, input->Data, block);
+    const Bytes stream = EncodeBuffer(input->Data, limit);
     const auto length = static_cast<uint32_t>(input->Data.size());
     for (auto _ : state) {
         codec.ResetForDecoding();

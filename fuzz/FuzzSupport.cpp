@@ -8,6 +8,8 @@
 #include <cstring>
 #include <type_traits>
 
+#include "vormi/testsupport/WholeStream.h"
+
 namespace vormi::fuzz {
 namespace {
 
@@ -156,22 +158,10 @@ Encoded EncodeWhole(uint32_t halvingPeriod, std::span<const uint8_t> source) {
     ZkCodec codec;
     codec.HalvingPeriod = halvingPeriod;
     codec.ResetForEncoding();
-    const auto length = static_cast<uint32_t>(source.size());
-    Bytes stream(static_cast<size_t>(length) * kMaxCodeBytes + kMaxCodeBytes + 3);
-    uint32_t consumed = 0;
-    uint32_t produced = 0;
-    uint32_t total = 0;
-    if (length > 0) {
-        codec.Encode(source.data(), length, consumed, stream.data(), static_cast<uint32_t>(stream.size()), produced);
-        Require(consumed == length, "Encode with ample room left input");
-        total = produced;
-    }
-    codec.Encode(source.data(), 0, consumed, stream.data() + total, static_cast<uint32_t>(stream.size() - total),
-                 produced);
-    total += produced;
+    Bytes stream = testdata::EncodeAll(codec, source);
+    Require(codec.Tree.SymbolCount == source.size(), "Encode with ample room left input");
     const uint64_t bits = CodedBits(codec);
-    Require(total == (bits + 7) / 8, "stream length disagrees with the coded bits");
-    stream.resize(total);
+    Require(stream.size() == (bits + 7) / 8, "stream length disagrees with the coded bits");
     return {stream, bits};
 }
 

@@ -14,6 +14,7 @@
 
 #include "vormi/codec/ZkCodec.h"
 #include "vormi/testsupport/TestData.h"
+#include "vormi/testsupport/WholeStream.h"
 
 namespace vormi::testdata {
 
@@ -91,24 +92,6 @@ inline ZkCodec CodecForDecoding(uint32_t period) {
     codec.HalvingPeriod = period;
     codec.ResetForDecoding();
     return codec;
-}
-
-// Codes the whole source in one call with ample room, then the end-of-data call.
-inline Bytes EncodeAll(ZkCodec& codec, const Bytes& source) {
-    Bytes out(source.size() * 8 + 64);  // 64-bit codes would need weights far beyond 32 bits
-    uint32_t consumed = 0, produced = 0, tail = 0;
-    const auto length = static_cast<uint32_t>(source.size());
-    if (length > 0)
-        codec.Encode(source.data(), length, consumed, out.data(), static_cast<uint32_t>(out.size()), produced);
-    if (consumed != length) return {};  // cannot happen with this much room; the caller's comparison fails
-    codec.Encode(source.data(), 0, consumed, out.data() + produced, static_cast<uint32_t>(out.size() - produced), tail);
-    out.resize(produced + tail);
-    return out;
-}
-
-inline Bytes EncodeAll(uint32_t period, const Bytes& source) {
-    ZkCodec codec = CodecForEncoding(period);
-    return EncodeAll(codec, source);
 }
 
 // Folder of sample files the tests use when present: $VORMI_CORPUS, else the

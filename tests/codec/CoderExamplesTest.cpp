@@ -9,32 +9,20 @@
 
 #include "vormi/codec/HufTree.h"
 #include "vormi/codec/ZkCodec.h"
+#include "vormi/testsupport/WholeStream.h"
 
 namespace vormi {
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using testdata::EncodeAll;
 
 const Bytes kAbracadabraStream = {0x86, 0x46, 0x4E, 0xFF, 0xC6, 0x5F, 0x93, 0xEF, 0xDF, 0xEF, 0x03};
 const Bytes kEndMarker = {0x23, 0x01, 0xCD, 0xAB};
 constexpr uint32_t kUntouched = 0xDEADBEEF;
 
 Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
-
-// Encodes a whole source with ample room and appends the end-of-data byte.
-Bytes EncodeAll(ZkCodec& codec, const Bytes& source) {
-    Bytes out(source.size() * 8 + 64);
-    uint32_t consumed = 0;
-    uint32_t produced = 0;
-    codec.Encode(source.data(), static_cast<uint32_t>(source.size()), consumed, out.data(),
-                 static_cast<uint32_t>(out.size()), produced);
-    EXPECT_EQ(consumed, source.size());
-    uint32_t last = 0;
-    codec.Encode(nullptr, 0, consumed, out.data() + produced, static_cast<uint32_t>(out.size()) - produced, last);
-    out.resize(produced + last);
-    return out;
-}
 
 Bytes Concat(Bytes a, const Bytes& b) {
     a.insert(a.end(), b.begin(), b.end());

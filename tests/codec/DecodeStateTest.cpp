@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CodecTestData.h"
+#include "vormi/codec/BufferCoding.h"
 #include "vormi/codec/HufTree.h"
 #include "vormi/codec/ZkCodec.h"
 #include "vormi/testsupport/TreeCompare.h"
@@ -65,7 +66,7 @@ struct Sizes {
 
 testing::AssertionResult SameStateAfterEveryCall(uint32_t period, const Bytes& source, testdata::Rng* rng,
                                                  Sizes fixed) {
-    Bytes stream = testdata::EncodeAll(period, source);
+    Bytes stream = EncodeBuffer(source, period);
     stream.insert(stream.end(), std::begin(testdata::kEndMarker), std::end(testdata::kEndMarker));
     ZkCodec codec = testdata::CodecForDecoding(period);
     Literal literal(period);

@@ -12,6 +12,7 @@
 
 #include "CodecTestData.h"
 #include "ReferenceModel.h"
+#include "vormi/codec/BufferCoding.h"
 #include "vormi/codec/ZkCodec.h"
 
 namespace vormi {
@@ -145,7 +146,7 @@ std::vector<uint32_t> Capacities() {
 void ExpectOneStream(const std::vector<uint32_t>& pieces, const std::vector<uint32_t>& capacities) {
     for (const Case& c : Cases()) {
         const Bytes expected = reference::Encode(c.Period, c.Source).Bytes;
-        ASSERT_EQ(testdata::EncodeAll(c.Period, c.Source), expected) << c.Name;
+        ASSERT_EQ(EncodeBuffer(c.Source, c.Period), expected) << c.Name;
         for (uint32_t piece : pieces) {
             for (uint32_t capacity : capacities) {
                 Bytes stream;
