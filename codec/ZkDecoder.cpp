@@ -89,11 +89,10 @@ struct KnownPath : huf_detail::NoHooks {
         if (Depth > kKnownDepth) return false;
         for (uint32_t level = Depth; level-- > 0;) {
             const uint32_t at = Positions[level];
-            if (Nodes[at].Weight == Nodes[at + 1].Weight) [[unlikely]] {
-                while (++level < Depth) --Nodes[Positions[level]].Weight;
+            if (!huf_detail::StaysInOrder(Nodes, at, ++Nodes[at].Weight)) [[unlikely]] {
+                for (; level < Depth; ++level) --Nodes[Positions[level]].Weight;
                 return false;
             }
-            ++Nodes[at].Weight;
         }
         path = Positions;
         depth = 0;
@@ -269,7 +268,13 @@ constexpr uint32_t kLeastBitsPerSymbol = 3;
 // uses it, and the count of exchanges that decides what the next window will use. Separate types
 // rather than a run-time switch: the windows without a table then run the plain loops (zeros.bin
 // at the limit 65536 decoded at 173 MB/s through a switch, 493 without).
-template <typename Climb, typename Table, bool kKeepsTable>
+// The table of a window without one: nothing to keep in step.
+struct NoTable {
+    static void Exchanged(const HufTree&, uint32_t, uint32_t) {}
+    static void Rebuild(const HufTree&) {}
+};
+
+template <typename Climb, typename Table>
 struct WindowAids {
     Climb& Call;
     Table& Kept;
@@ -280,12 +285,12 @@ struct WindowAids {
     uint32_t ParentOf(uint32_t position) const { return Call.ParentOf(position); }
     void Exchanged(const HufTree& tree, uint32_t n, uint32_t m) {
         Call.Exchanged(tree, n, m);
-        if constexpr (kKeepsTable) Kept.Exchanged(tree, n, m);
+        Kept.Exchanged(tree, n, m);
         ++Exchanges;
     }
     void Halved(const HufTree& tree) {
         Call.Halved(tree);
-        if constexpr (kKeepsTable) Kept.Rebuild(tree);
+        Kept.Rebuild(tree);
     }
 };
 
@@ -321,9 +326,10 @@ void DecodeWithPolicy(DecodeProgress& progress, const uint8_t* source, uint32_t 
     }
     huf_detail::PrefixTable full;
     huf_detail::ShortPrefixTable shortTable;
-    WindowAids<Aids, huf_detail::PrefixTable, true> withFull{aids, full, 0};
-    WindowAids<Aids, huf_detail::ShortPrefixTable, true> withShort{aids, shortTable, 0};
-    WindowAids<Aids, huf_detail::PrefixTable, false> without{aids, full, 0};
+    NoTable none;
+    WindowAids<Aids, huf_detail::PrefixTable> withFull{aids, full, 0};
+    WindowAids<Aids, huf_detail::ShortPrefixTable> withShort{aids, shortTable, 0};
+    WindowAids<Aids, NoTable> without{aids, none, 0};
     const bool fullAllowed = tree.HalveLimit >= kPrefixTableLimit;
     WindowTable next = fullAllowed ? WindowTable::None : WindowTable::Short;
     WindowTable kept = WindowTable::None;

@@ -42,7 +42,6 @@ inline uint64_t PartialByte(const EncodeState& st) { return st.Window[0] & ((1u 
 // a million symbols (never on the sample files).
 struct CodeReading : huf_detail::NoHooks {
     static constexpr bool kFollowsPath = true;
-    static constexpr bool kHoldAfterHalving = false;
     // The caller's locals: as members of this object, they had left their registers.
     uint64_t& Bits;
     uint32_t& Length;
@@ -88,7 +87,6 @@ template <typename Aids>
         huf_detail::UpdateTree(leaf, tree, plain, aids);
         return length;
     }
-    static_assert(!CodeReading::kHoldAfterHalving, "the code of a halving symbol is read from the tree as it was");
     uint64_t bits = 0;
     uint32_t length = 0;
     uint32_t next = kHufRoot;
