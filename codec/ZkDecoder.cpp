@@ -1,8 +1,8 @@
 #include <algorithm>
 
-#include "vormi/codec/ByteOrder.h"
 #include "detail/HufTreeInline.h"
 #include "detail/PrefixTable.h"
+#include "vormi/codec/ByteOrder.h"
 #include "vormi/codec/HufTree.h"
 #include "vormi/codec/ZkCodec.h"
 
@@ -22,12 +22,9 @@ struct DecodeState {
 };
 
 // Decodes symbols from the reservoir until it runs dry or the limit is reached: HufDecodeStep and
-// HufUpdate inlined, with the same outcome, so the bit walk stays in registers. With the vector
-// partner search: text.txt decode at the limit 1280 25.5 -> 30.1 MB/s. Updating along the path
-// recorded on the way down instead of through the link table measured within noise (30.8 / 30.5),
-// and incrementing on the way down, to skip the walk back up when nothing is exchanged, slower
-// (25.4 / 28.7 at 1280, 45.5 / 51.3 at 65536). Climbing back through a switch on the depth
-// walked down, unrolled, to spare the climb's loop exit: slower too (32.0 -> 30.7, 52.7 -> 46.7).
+// HufUpdate inlined, with the same outcome, so that the bit walk stays in registers (with the
+// vector partner search, text.txt decoded 18% faster at the limit 1280). The variants measured
+// against it and dropped are listed in docs/benchmarks.md.
 template <typename Aids>
 inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uint32_t limit, uint32_t& produced,
                             Aids& aids) {
@@ -68,11 +65,6 @@ inline void DecodeWhileRoom(DecodeState& st, HufTree& tree, uint8_t* output, uin
 // it ties with its right neighbour (which would have to be exchanged). These are the weights the
 // climb would compare: a right neighbour is never below the node, so no increment of this update
 // reaches it first, and one that is its parent weighs more either way.
-//
-// Checking and incrementing all kKnownDepth levels with no loop exit to mispredict (the levels
-// below the leaf masked off) cut mispredicted branches on binary.bin at the limit 65536 from 2.0
-// to 1.1 per symbol but added 22 to 44 instructions per symbol; over three variants and several
-// interleaved rounds, decoding took 0.93 to 1.36 times as long in CPU time, mostly longer.
 template <uint32_t kKnownDepth>
 struct KnownPath : huf_detail::NoHooks {
     static constexpr bool kHoldAfterHalving = false;
@@ -109,29 +101,8 @@ constexpr uint32_t kBulkSlack = 16;
 // more than kWordLoadMinWanted symbols are wanted and the slack is there, so every word it reads
 // from is one the word rule loads. Returns the bits used, which end at a symbol boundary.
 // Kept out of the window loop: inlined there, it left its registers to that loop's values and took
-// 2% more instructions at the limit 1280.
-//
-// Finding each symbol ahead of the update before it, on the tree as it was (its first levels
-// after the table without a branch, found again when that update exchanged a position it read,
-// about one symbol in seven), so that the walk down would run beside the climb: on text.txt at
-// the limit 1280, 257 or 292 instructions per byte instead of 195 (two or four levels without a
-// branch), and decoding took 1.14 to 1.18 times as long in CPU time.
-//
-// What is left to win here is small. Handed each symbol and its code length (no table, no walk),
-// this loop took 1.02 to 1.035 times as long as encoding the same file at the limit 1280 (text.txt
-// 93.8 / 90.6 ms, binary.bin 51 / 50); with the walk, 1.12 to 1.15. The walk costs its mispredicted
-// code ends: under cachegrind's branch model 0.84 per symbol (the table's leaf test 0.27, the loop
-// exit 0.57) of the decoder's 2.67, against 2.06 for the whole encoder. Measured and dropped, at
-// 1280 unless said (ms, three interleaved rounds, old / new): a second table per internal node for
-// two levels a step, kept in step with each exchange, text.txt 103 / 128; the climb along the
-// positions the walk recorded instead of the parents, 103 / 107; a climb counted from the code
-// length, 103 / 105; the known path kept for walked codes too (eight-level table, 65536), text.txt
-// 50.0 / 53.6, binary.bin 37.9 / 40.9; going on mid-word after a window's pause instead of bit by
-// bit up to the next code that ends on a word boundary (1.4% of the symbols), 1 to 2% faster on
-// text but zeros.bin 1.72 / 2.15 and random.bin 2% slower at 65536, with more registers spilled in
-// the plain windows. The walk unrolled level by level, each exit going into a climb of that many
-// levels with no loop: 0.36 fewer mispredicted branches per byte under cachegrind's model (which is
-// not the processor's) but 23 more instructions, text.txt 103 / 110, binary.bin 56.4 / 60.5.
+// 2% more instructions at the limit 1280. What is left to win here is small, and the ideas
+// measured against this loop and dropped are listed in docs/benchmarks.md.
 template <typename Aids, typename Table>
 [[gnu::noinline]] uint64_t DecodeBulk(const uint8_t* words, uint32_t available, HufTree& tree, const Table& table,
                                       uint8_t* output, uint32_t limit, uint32_t pauseAt, uint32_t& produced,
@@ -144,18 +115,14 @@ template <typename Aids, typename Table>
     const uint32_t madeEnd = std::min(pauseAt, limit > kWordLoadMinWanted ? limit - kWordLoadMinWanted : 0);
     const uint64_t bitEnd = available >= kBulkSlack ? (uint64_t{available} - kBulkSlack + 1) * 8 : 0;
     while (made < madeEnd && bitPos < bitEnd) {
-        // Loaded afresh for every symbol: keeping the bits in a register and loading only when
-        // fewer than a longest code were left measured slower (text.txt 74.1 -> 68.1 MB/s at
-        // the halving limit 65536), its load branch being hard to predict.
+        // Loaded afresh for every symbol: a load only when fewer than a longest code are left
+        // has a branch that is hard to predict.
         const uint64_t buffer = LoadLe64(words + bitPos / 8) >> (bitPos % 8);
         const auto index = static_cast<uint32_t>(buffer & ((1u << Table::kBits) - 1));
         const uint32_t step = table.Entry[index];
         // A leaf of the table is a walk of no steps: one loop, whose first test is the table's
         // answer, rather than a test of the entry and then the loop (text.txt at the limit 1280:
-        // 193.4 -> 191.3 instructions per byte, 2.75 -> 2.61 mispredicted branches per symbol).
-        // Selecting the loop's start without a branch: no fewer mispredictions, 14 more
-        // instructions. Two more levels without a branch, then the loop: 0.32 fewer
-        // mispredictions but 18 more instructions, and no gain in CPU time (1.004 times as long).
+        // 2.75 -> 2.61 mispredicted branches per symbol under callgrind's model).
         const bool leaf = step >= Table::kLeafFrom;
         uint32_t at = Table::Position(step);
         uint32_t used = leaf ? Table::Depth(step) : Table::kBits;
@@ -235,16 +202,10 @@ bool DecodeSymbols(DecodeProgress& progress, const uint8_t* source, uint32_t sou
 }
 
 // The full prefix table pays off when exchanges are rare, which a high halving limit brings
-// about. Decode in MB/s, best of 7, without the table and with it in every window: at the limit
-// 65536 text.txt 54.5 / 74.1, binary.bin 43.3 / 51.1; at 32768 text.txt 53.0 / 67.4; at 16384
-// text.txt 50.6 / 54.2 but binary.bin 38.8 / 35.9, and at 4097, where a halving (each a rebuild)
-// comes every two thousand symbols, both far slower with it.
-//
+// about (text.txt decoded 36% faster with it at 65536); at 16384 binary.bin is already slower with
+// it, and at 4097, where a halving (each a rebuild) comes every two thousand symbols, every file.
 // Below this limit the short table (four levels) is used instead: few exchanges reach that near
-// the root. Without a table and with it, best of 3 runs of 11: at 1280 text.txt 36.9 / 38.9,
-// ru1251.txt 32.6 / 34.6, random.bin 31.1 / 33.2, small.txt 38.3 / 40.8; at 16384 text.txt
-// 56.0 / 63.8. Five levels measured slower than four on every file but random.bin, three slower
-// on all.
+// the root (text.txt decoded 14% faster with it at 16384; five levels or three were slower).
 constexpr uint32_t kPrefixTableLimit = 32768;
 // Building a table walks the tree's first levels; short calls, which would barely use it, go
 // without.
@@ -252,28 +213,25 @@ constexpr uint32_t kPrefixTableMinLimit = 256;
 constexpr uint32_t kPrefixTableMinSource = 64;
 // Even then some stretches exchange nodes on most symbols (random data, 0.8 per symbol; a young
 // tree; parts of binary files), and with codes of a bit or two (long runs of one byte) the bit
-// walk is already short: with the table in every window, random.bin went from 32.6 to 28.4 MB/s,
-// small.txt from 50.6 to 40.4 and zeros.bin from 493 to 210. So a call goes in windows, each
-// decoded with the table only when the window before it exchanged nodes on at most one symbol
-// in two and used at least 3 bits per symbol; the first, with nothing to go by, goes without.
-// Then at 65536: text.txt 78.4, binary.bin 51.7, random.bin 32.5, small.txt 51.3, zeros.bin 493.
-// Below kPrefixTableLimit the bits alone decide, for the short table, from the first window on.
-// zeros.bin, all one-bit codes, still loses a little there: 242 -> 222 MB/s at 1280 (the short
-// table in every window: 157).
+// walk is already short: with the table in every window, zeros.bin decoded at less than half the
+// speed at 65536. So a call goes in windows, each decoded with the table only when the window
+// before it exchanged nodes on at most one symbol in two and used at least 3 bits per symbol; the
+// first, with nothing to go by, goes without. Below kPrefixTableLimit the bits alone decide, for
+// the short table, from the first window on.
 constexpr uint32_t kWindowSymbols = 2048;
 constexpr uint32_t kMostWindowExchanges = kWindowSymbols / 2;
 constexpr uint32_t kLeastBitsPerSymbol = 3;
 
-// The climb aids of the call, plus a prefix table kept in step with the tree in a window that
-// uses it, and the count of exchanges that decides what the next window will use. Separate types
-// rather than a run-time switch: the windows without a table then run the plain loops (zeros.bin
-// at the limit 65536 decoded at 173 MB/s through a switch, 493 without).
 // The table of a window without one: nothing to keep in step.
 struct NoTable {
     static void Exchanged(const HufTree&, uint32_t, uint32_t) {}
     static void Rebuild(const HufTree&) {}
 };
 
+// The climb aids of the call, plus a prefix table kept in step with the tree in a window that
+// uses it, and the count of exchanges that decides what the next window will use. Separate types
+// rather than a run-time switch, so that the windows without a table run the plain loops
+// (zeros.bin decoded at a third of the speed through a switch, at 65536).
 template <typename Climb, typename Table>
 struct WindowAids {
     Climb& Call;

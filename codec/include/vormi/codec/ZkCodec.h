@@ -15,9 +15,12 @@ namespace vormi {
 class ZkCodec {
 public:
     HufTree Tree;
-    uint8_t ModeFlags;         // bit 0: reset for encoding, bit 1: for decoding
-    uint8_t EncodeWindow[33];  // encoder bit window; byte 0 is being filled
-    uint8_t WindowGuard;       // always 0: read as the byte after the window
+    // The fields and their order are the codec's fixed layout, kept whole although some of them
+    // are no longer needed by the coders.
+    uint8_t ModeFlags;         // bit 0: reset for encoding, bit 1: for decoding; nothing reads it
+    uint8_t EncodeWindow[33];  // encoder bit window, byte 0 being filled; 33 bytes as the layout
+                               // has them, though the bits waiting never fill more than 7
+    uint8_t WindowGuard;       // always 0, the byte after the window; Encode keeps its own copy
     uint8_t PendingBits;       // valid bits in EncodeWindow
     uint32_t Reservoir;        // decoder: unconsumed bits, next one in bit 0
     uint8_t BitsLeft;          // decoder: bits in Reservoir, 0..32
@@ -27,6 +30,7 @@ public:
     // All fields zero, HalvingPeriod 0, then ResetForEncoding.
     ZkCodec();
 
+    // Does nothing: the end of the object's life, which ZkFile's Done calls first.
     void Done();
     void ResetCommon();
     void ResetForEncoding();

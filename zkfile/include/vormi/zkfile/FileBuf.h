@@ -28,7 +28,7 @@ struct FileBuf {
     uint32_t Capacity;
     uint32_t CapacityCheck;  // ~Capacity while the buffer is valid
     uint8_t* Data;           // owned; null when there is no block
-    uint32_t Mark;           // low-water mark of IsDrained
+    uint32_t Mark;           // low-water mark of IsDrained; 0, so the coding loops empty the buffer
     uint32_t FillCount;      // bytes held from the start of the block
 
     // Validating accessors: an invalid buffer reports 0 or null.
@@ -49,7 +49,7 @@ struct FileBuf {
     bool IsDrained() const { return FillCount <= Mark; }
     bool IsOk() const { return Status == fbsOk; }
     bool HasFailed() const { return Status != fbsOk; }
-    uint8_t SetStatus(uint8_t status);  // returns the previous status
+    uint8_t SetStatus(uint8_t status);  // the one way a transfer records its outcome; returns the previous one
 
     // Releases, then allocates max(size, 1000) bytes; size 0 only releases.
     // A failed allocation gives status 1 and an invalid buffer.

@@ -47,7 +47,7 @@ public:
     ZkError Error = zkeNone;
     std::string Name;      // the source's name without its folder, at most 255 bytes
     std::string FullName;  // full name of the restored file
-    uint16_t Version = 1;
+    uint16_t Version = 1;  // the header's format version, as written or read; only 1 unpacks
     // The attributes of a read-only restored file that this unpack replaces
     // (its read-only attribute is cleared meanwhile), given back when the
     // unpack fails; 0 when there is none.
