@@ -39,7 +39,16 @@
 set -euo pipefail
 
 
-run() { start "$@" >"$dir/actual.raw"; }
+# The program always exits 0; any other status (a crash, a launch that failed)
+# is said, with what the program wrote, rather than ending the case silently.
+run() {
+    local status=0
+    start "$@" >"$dir/actual.raw" || status=$?
+    [ "$status" = 0 ] && return
+    echo "vormi ${1-} ended with status $status; its output:" >&2
+    iconv -c -f "$charset" -t UTF-8 "$dir/actual.raw" >&2 || true
+    exit 1
+}
 # watched [parameters...]: the Linux program, ended if it runs a minute.
 watched() {
     local status=0
