@@ -69,16 +69,8 @@ constexpr std::array<std::string_view, ZkErrorCount> Names = {
     "wrong end marker: the compressed file is damaged",
     "the compressed file ends before its end marker",
 };
-// Every entry filled: an array initialised with fewer names would hold an
-// empty one at its end.
 static_assert(Names.size() == zkeEndMarkerRead + 1, "every error code needs its name");
-static_assert(
-    [] {
-        for (std::string_view name : Names)
-            if (name.empty()) return false;
-        return true;
-    }(),
-    "every error code needs its name");
+static_assert(!Names.back().empty(), "every error code needs its name");
 
 }  // namespace
 

@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
+#include <chrono>
 #include <cstdlib>
-#include <ctime>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "Temporaries.h"
@@ -78,10 +78,10 @@ int CreateRegular(const std::string& name, int& fd) {
 // about a second; a pipe that nobody reads still ends the run quickly.
 int OpenWithoutWaiting(const std::string& name) {
     constexpr int kTries = 50;
-    constexpr timespec kPause{0, 20'000'000};
+    constexpr std::chrono::milliseconds kPause{20};
     int fd = open(name.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     for (int tries = 1; fd < 0 && errno == ENXIO && tries < kTries; ++tries) {
-        nanosleep(&kPause, nullptr);
+        std::this_thread::sleep_for(kPause);
         fd = open(name.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     }
     return fd;
