@@ -39,16 +39,20 @@
 set -euo pipefail
 
 
+# checked output-file [parameters...]: the program, its output to output-file.
 # The program always exits 0; any other status (a crash, a launch that failed)
 # is said, with what the program wrote, rather than ending the case silently.
-run() {
-    local status=0
-    start "$@" >"$dir/actual.raw" || status=$?
+checked() {
+    local output=$1 status=0
+    shift
+    start "$@" >"$output" || status=$?
     [ "$status" = 0 ] && return
-    echo "vormi ${1-} ended with status $status; its output:" >&2
-    iconv -c -f "$charset" -t UTF-8 "$dir/actual.raw" >&2 || true
+    echo "vormi $* ended with status $status; its output:" >&2
+    iconv -c -f "$charset" -t UTF-8 "$output" >&2 || true
     exit 1
 }
+run() { checked "$dir/actual.raw" "$@"; }
+quiet() { checked "$dir/quiet.raw" "$@"; }
 # watched [parameters...]: the Linux program, ended if it runs a minute.
 watched() {
     local status=0
@@ -56,7 +60,6 @@ watched() {
     [ "$status" = 0 ] || { echo "vormi $1 ended with status $status" >&2; exit 1; }
 }
 console_text() { printf '%s' "$1" | iconv -f UTF-8 -t "$charset"; }
-quiet() { start "$@" >/dev/null; }
 sample() { cp "$expected_dir/sample.txt" "$dir/$1"; }
 # 2500 bytes of "1\n2\n3\n..." and a copy for comparisons.
 numbers() { seq 1 1000 | head -c 2500 >"$dir/$1"; }

@@ -5,11 +5,15 @@
 // vormi.exe quotes and blanks as a user types them.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 int main() {
     const DWORD length = GetEnvironmentVariableA("VORMI_COMMAND_LINE", nullptr, 0);
-    if (length == 0) return 125;
+    if (length == 0) {
+        std::fprintf(stderr, "raw_command_line: VORMI_COMMAND_LINE is not set\n");
+        return 125;
+    }
     std::string line(length, '\0');
     GetEnvironmentVariableA("VORMI_COMMAND_LINE", line.data(), length);
     STARTUPINFOA startup{};
@@ -19,8 +23,11 @@ int main() {
     startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        std::fprintf(stderr, "raw_command_line: CreateProcessA failed with error %lu for: %s\n",
+                     static_cast<unsigned long>(GetLastError()), line.c_str());
         return 126;
+    }
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 127;
     GetExitCodeProcess(process.hProcess, &code);
