@@ -21,10 +21,11 @@
 #
 # The expected files are UTF-8 text; at test time they become the console's
 # character set (code page 866 unless a variant says otherwise) with CR LF
-# line ends through iconv (independent of the program's own conversion). In them, @DIR@ stands for the temporary folder, <BEL> for the
-# bell character, and @MS@ and @BPS@ for the time and speed of a report line,
-# the only values that differ from run to run; the same two values are masked
-# in the program's output.
+# line ends through iconv (independent of the program's own conversion). In
+# them, @DIR@ stands for the temporary folder, <BEL> for the bell character,
+# and @MS@ and @BPS@ for the time and speed of a report line, the only values
+# that differ from run to run; the same two values are masked in the
+# program's output.
 #
 # With VORMI_BLESS=1 in the environment a case whose output differs rewrites
 # its expected file from the output, masked and written as above, and passes.
