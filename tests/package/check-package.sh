@@ -79,7 +79,10 @@ done
 cmake -S examples -B "$work/find-shared" "${generator[@]}" -DCMAKE_PREFIX_PATH="$work/stage-shared" >/dev/null
 cmake --build "$work/find-shared" >/dev/null
 "$work/find-shared/vormi-roundtrip" "${consumer_args[@]}"
-ldd "$work/find-shared/vormi-roundtrip" | grep -q "libvormi_zkfile.so.$major" || fail "the consumer is not linked to the shared library"
+# Read whole before matching: under pipefail, "ldd | grep -q" fails whenever
+# grep leaves at its match before ldd has written the rest.
+linked=$(ldd "$work/find-shared/vormi-roundtrip")
+[[ $linked == *"libvormi_zkfile.so.$major"* ]] || fail "the consumer is not linked to the shared library"
 
 step "Debian package"
 (cd "$work/build" && cpack -G DEB >/dev/null)

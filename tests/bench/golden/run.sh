@@ -63,7 +63,7 @@ watched() {
 console_text() { printf '%s' "$1" | iconv -f UTF-8 -t "$charset"; }
 sample() { cp "$expected_dir/sample.txt" "$dir/$1"; }
 # 2500 bytes of "1\n2\n3\n..." and a copy for comparisons.
-numbers() { seq 1 1000 | head -c 2500 >"$dir/$1"; }
+numbers() { head -c 2500 <(seq 1 1000) >"$dir/$1"; }
 put_byte() { printf '%s' "$2" | dd of="$dir/$1" bs=1 seek="$3" conv=notrunc status=none; }
 # The compressed file stays read-only, so packing onto it fails and the
 # unpack that follows restores what it held before: the numbers.
